@@ -1,0 +1,45 @@
+#include "app/program.h"
+
+#include <memory>
+
+#include "app/startup.h"
+#include "platform/text.h"
+#include "ui/context.h"
+
+namespace app {
+
+namespace {
+
+void Dispatch(ui::Context& context, ui::HandlerId handler) {
+  switch (handler) {
+    case ui::HandlerId::PrepareStartWindow: PrepareStartWindow(context); break;
+    case ui::HandlerId::HandOverToPanel: HandOverToPanel(context); break;
+    default: break;
+  }
+}
+
+// The windows and what the handlers reach them through, alive from start-up to the end.
+struct ProgramState {
+  ProgramState(platform::Platform& os, ui::Backend& backend)
+      : windows(backend, os.desktop, os.loop, [this](ui::HandlerId handler) { Dispatch(context, handler); }),
+        context{os, windows} {}
+  ui::Model windows;
+  ui::Context context;
+};
+
+std::unique_ptr<ProgramState> program;
+
+}  // namespace
+
+void ExitCleanup() { program.reset(); }
+
+void RunProgram(platform::Platform& os, ui::Backend& backend) {
+  os.session.RegisterExitCleanup(&ExitCleanup);
+  platform::TextCodePage = platform::kGbkCodePage;
+  program = std::make_unique<ProgramState>(os, backend);
+  program->windows.Load(ui::WindowId::Start);
+  os.loop.RunUntilQuit();
+  os.session.EndProcess(0);
+}
+
+}  // namespace app

@@ -1,0 +1,53 @@
+#include "app/startup.h"
+
+#include "optimizer/game_process_settings.h"
+#include "optimizer/pumped_waits.h"
+#include "platform/text.h"
+#include "ui/message_box.h"
+
+namespace app {
+
+using ui::WindowId;
+namespace start = ui::start;
+
+namespace {
+constexpr std::int32_t kHandOverDelayMs = 300;
+}
+
+void GuardSingleInstance(platform::Platform& os) {
+  if (os.session.OpenNamedEvent(kInstanceEventName)) {
+    ui::ShowInformation(os.dialogs, kAlreadyRunningMessage);
+    os.session.EndProcess(0);
+  }
+  os.session.CreateNamedEvent(kInstanceEventName);
+}
+
+bool FileExists(platform::Files& files, std::string_view path) {
+  if (path.empty()) return false;
+  const auto attributes = files.FindFirst(platform::ToUtf16(path));
+  return attributes && (*attributes & platform::kDirectoryAttribute) == 0;
+}
+
+void PrepareStartWindow(ui::Context& context) {
+  platform::Platform& os = context.os;
+  GuardSingleInstance(os);
+  if (!FileExists(os.files, kNoticeMarkerFile)) ui::ShowInformation(os.dialogs, kNoticeMessage, kNoticeCaption);
+  if (FileExists(os.files, optimizer::kGameSettingsFile))
+    context.windows.SetText(start::编辑框3, optimizer::ReadGameProcessName(os.files));
+  if (optimizer::ReadGameProcessName(os.files).empty())
+    context.windows.SetText(start::编辑框3, optimizer::kGameProcessPlaceholder);
+}
+
+void HandOverToPanel(ui::Context& context) {
+  ui::Model& windows = context.windows;
+  optimizer::PumpedDelay(context.os.loop, kHandOverDelayMs);
+  // Inside the wait the user may have closed the start window, or a second click may have
+  // done the hand-over already: then there is nothing left to hand over.
+  if (!windows.IsLoaded(WindowId::Start) || windows.IsLoaded(WindowId::Panel)) return;
+  windows.SetVisible(WindowId::Start, false);
+  context.os.files.CreateEmptyFile(kNoticeMarkerFile);
+  windows.Load(WindowId::Panel);
+  windows.Destroy(WindowId::Start);
+}
+
+}  // namespace app

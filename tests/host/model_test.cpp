@@ -1,0 +1,157 @@
+// The window and control model's rules, on the fake backend in virtual time.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/fake/world.h"
+#include "ui/model.h"
+
+namespace {
+
+using testing::ElementsAre;
+using ui::HandlerId;
+using ui::WindowId;
+namespace panel = ui::panel;
+namespace start = ui::start;
+
+class ModelTest : public testing::Test {
+ protected:
+  // Runs the message loop until `time` (or until the last window is gone).
+  void RunUntil(std::uint64_t time) {
+    world.clock.SetStopTime(time);
+    try {
+      world.clock.RunUntilQuit();
+    } catch (const fake::SimulationEnd&) {
+    }
+  }
+  std::vector<std::uint64_t> TimesOf(HandlerId handler) const {
+    std::vector<std::uint64_t> times;
+    for (const auto& [time, id] : calls)
+      if (id == handler) times.push_back(time);
+    return times;
+  }
+
+  fake::World world;
+  std::vector<std::pair<std::uint64_t, HandlerId>> calls;
+  std::function<void(HandlerId)> onHandler;
+  ui::Model model{world.windows, world.desktop, world.clock, [this](HandlerId handler) {
+                    calls.emplace_back(world.Now(), handler);
+                    if (onHandler) onHandler(handler);
+                  }};
+};
+
+TEST_F(ModelTest, ControlNamesMatchTheirDesigns) {
+  const std::pair<ui::ControlId, const char*> names[] = {
+      {start::分组框2, "分组框2"},     {start::按钮1, "按钮1"},         {start::透明标签2, "透明标签2"},
+      {start::编辑框2, "编辑框2"},     {start::分组框1, "分组框1"},     {start::透明标签3, "透明标签3"},
+      {start::编辑框3, "编辑框3"},     {start::按钮2, "按钮2"},         {start::透明标签4, "透明标签4"},
+      {start::透明标签5, "透明标签5"}, {panel::透明标签1, "透明标签1"}, {panel::图形按钮1, "图形按钮1"},
+      {panel::列表框1, "列表框1"},     {panel::透明标签2, "透明标签2"}, {panel::时钟2, "时钟2"},
+      {panel::检测伴侣窗口, "检测伴侣窗口"}, {panel::时钟3, "时钟3"}, {panel::时钟4, "时钟4"},
+      {panel::时钟5, "时钟5"},         {panel::定向进程, "定向进程"},
+  };
+  for (const auto& [id, name] : names) EXPECT_EQ(ui::DesignOf(id).name, name);
+  EXPECT_EQ(ui::DesignOf(WindowId::Start).controls.size(), 10u);
+  EXPECT_EQ(ui::DesignOf(WindowId::Panel).controls.size(), 10u);
+}
+
+TEST_F(ModelTest, LoadCentresTheWindowAndRunsTheCreatedHandlerBeforeShowingIt) {
+  bool visibleDuringCreatedHandler = true;
+  onHandler = [&](HandlerId handler) {
+    if (handler == HandlerId::PrepareStartWindow) visibleDuringCreatedHandler = world.windows.Window(WindowId::Start).visible;
+  };
+  model.Load(WindowId::Start);
+  EXPECT_FALSE(visibleDuringCreatedHandler);
+  const fake::FakeWindow& window = world.windows.Window(WindowId::Start);
+  EXPECT_TRUE(window.visible);
+  EXPECT_EQ(window.rect, (platform::Rect{641, 378, 641 + 637, 378 + 323}));  // (1920-637)/2, (1080-323)/2
+  EXPECT_TRUE(world.windows.Control(start::编辑框3).visible);
+  EXPECT_FALSE(world.windows.Control(start::编辑框2).enabled);
+  EXPECT_EQ(model.Text(start::编辑框3), "请输入进程名称..");
+}
+
+TEST_F(ModelTest, AWindowHiddenByItsCreatedHandlerIsNeverShown) {
+  onHandler = [&](HandlerId handler) {
+    if (handler == HandlerId::PanelCreated) model.SetVisible(WindowId::Panel, false);
+  };
+  model.Load(WindowId::Panel);
+  EXPECT_EQ(world.windows.Window(WindowId::Panel).timesShown, 0);
+  model.SetShowState(WindowId::Panel, ui::ShowState::Minimised);
+  model.SetShowState(WindowId::Panel, ui::ShowState::Normal);
+  EXPECT_FALSE(world.windows.Window(WindowId::Panel).visible);
+  EXPECT_EQ(world.journal.Count("ShowWindow Panel Minimise"), 0u);
+}
+
+TEST_F(ModelTest, OnlyTheForegroundTimerTicksFromThePanelsCreation) {
+  model.Load(WindowId::Panel);
+  RunUntil(350);
+  EXPECT_THAT(TimesOf(HandlerId::ForegroundTick), ElementsAre(100, 200, 300));
+  for (HandlerId other : {HandlerId::DockTick, HandlerId::LiveStatusTick, HandlerId::RetuneTick,
+                          HandlerId::CompanionGoneTick, HandlerId::CaptureGameProcess})
+    EXPECT_TRUE(TimesOf(other).empty());
+}
+
+TEST_F(ModelTest, TimerIntervalWrites) {
+  model.Load(WindowId::Panel);
+  // The interval it has changes nothing; 0 then the same interval restarts the count.
+  world.At(150, [&] { model.SetInterval(panel::检测伴侣窗口, 100); });
+  world.At(250, [&] {
+    model.SetInterval(panel::检测伴侣窗口, 0);
+    model.SetInterval(panel::检测伴侣窗口, 100);
+  });
+  // A negative interval stops the timer like 0; giving a stopped timer 0 calls nothing.
+  world.At(500, [&] { model.SetInterval(panel::检测伴侣窗口, -5); });
+  world.At(600, [&] { model.SetInterval(panel::时钟4, 0); });
+  RunUntil(1000);
+  EXPECT_THAT(TimesOf(HandlerId::ForegroundTick), ElementsAre(100, 200, 350, 450));
+  EXPECT_EQ(model.Interval(panel::检测伴侣窗口), 0);
+  EXPECT_EQ(world.journal.Count("StartTimer Panel.时钟4"), 0u);
+  EXPECT_EQ(world.journal.Count("StopTimer Panel.时钟4"), 0u);
+}
+
+TEST_F(ModelTest, MovesAreClampedToTheCoordinateRange) {
+  model.Load(WindowId::Panel);
+  model.SetLeft(WindowId::Panel, -40000);
+  model.SetTop(WindowId::Panel, 40000);
+  EXPECT_EQ(world.windows.Window(WindowId::Panel).rect, (platform::Rect{-32627, 32627, -32627 + 290, 32627 + 110}));
+  model.SetLeft(WindowId::Panel, 100);
+  EXPECT_EQ(world.windows.Window(WindowId::Panel).rect.left, 100);
+  EXPECT_EQ(world.windows.Window(WindowId::Panel).rect.top, 32627);
+}
+
+TEST_F(ModelTest, ListLinesInsertedAtTheTopAppendedAtTheEnd) {
+  model.Load(WindowId::Panel);
+  model.AppendLine(panel::列表框1, "a");
+  model.InsertLine(panel::列表框1, 0, "b");
+  model.InsertLine(panel::列表框1, -1, "never");
+  model.InsertLine(panel::列表框1, 5, "never");
+  model.AppendLine(panel::列表框1, "c");
+  EXPECT_THAT(model.Lines(panel::列表框1), ElementsAre("b", "a", "c"));
+  EXPECT_THAT(world.windows.Control(panel::列表框1).lines, ElementsAre("b", "a", "c"));
+  model.ClearLines(panel::列表框1);
+  EXPECT_TRUE(world.windows.Control(panel::列表框1).lines.empty());
+}
+
+TEST_F(ModelTest, AnEditBoxReadsWhatTheUserTyped) {
+  model.Load(WindowId::Start);
+  world.windows.Type(start::编辑框3, "game");
+  EXPECT_EQ(model.Text(start::编辑框3), "game");
+}
+
+TEST_F(ModelTest, DestructionWaitsUntilTheRunningHandlerReturns) {
+  model.Load(WindowId::Start);
+  bool existedAfterDestroy = false;
+  onHandler = [&](HandlerId handler) {
+    if (handler != HandlerId::HandOverToPanel) return;
+    model.Destroy(WindowId::Start);
+    existedAfterDestroy = model.IsLoaded(WindowId::Start) && world.windows.Window(WindowId::Start).exists;
+  };
+  world.At(10, [&] { world.windows.Click(start::按钮1); });
+  RunUntil(60000);
+  EXPECT_TRUE(existedAfterDestroy);
+  EXPECT_FALSE(model.IsLoaded(WindowId::Start));
+  EXPECT_LT(world.Now(), 60000u) << "the last window's destruction ends the message loop";
+}
+
+}  // namespace

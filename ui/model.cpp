@@ -1,0 +1,135 @@
+#include "ui/model.h"
+
+#include <algorithm>
+
+namespace ui {
+
+Model::Model(Backend& backend, platform::Desktop& desktop, platform::MessageLoop& loop, Dispatch dispatch)
+    : backend_(backend), desktop_(desktop), loop_(loop), dispatch_(std::move(dispatch)) {
+  backend_.SetEventSink(*this);
+}
+
+void Model::Load(WindowId window) {
+  const WindowDesign& design = DesignOf(window);
+  WindowState& state = State(window);
+  state = WindowState{.loaded = true, .visible = design.visibleOnceLoaded, .controls = {}};
+  state.controls.resize(design.controls.size());
+
+  // Centred on the primary screen; the division rounds towards zero.
+  const std::int32_t left = (desktop_.ScreenWidth() - design.width) / 2;
+  const std::int32_t top = (desktop_.ScreenHeight() - design.height) / 2;
+  backend_.CreateWindow(design, left, top);
+  for (std::size_t i = 0; i < design.controls.size(); ++i) {
+    const ControlId id{window, static_cast<std::uint8_t>(i)};
+    const ControlDesign& control = design.controls[i];
+    ControlState& controlState = state.controls[i];
+    controlState.text = std::string(control.text);
+    controlState.enabled = !control.disabled;
+    backend_.CreateControl(id, control);
+    if (control.kind == Kind::Timer && control.interval > 0) SetInterval(id, control.interval);
+  }
+  for (std::size_t i = 0; i < design.controls.size(); ++i)
+    if (design.controls[i].visible) backend_.ShowControl({window, static_cast<std::uint8_t>(i)}, ShowCommand::ShowNoActivate);
+
+  dispatch_(design.onCreated);
+  if (state.loaded && state.visible) backend_.ShowWindow(window, ShowCommand::Show);
+}
+
+void Model::Destroy(WindowId window) {
+  WindowState& state = State(window);
+  if (!state.loaded || state.destroying) return;
+  state.destroying = true;
+  backend_.PostDestroy(window);
+}
+
+bool Model::IsLoaded(WindowId window) const { return State(window).loaded; }
+
+void Model::SetVisible(WindowId window, bool visible) {
+  State(window).visible = visible;
+  backend_.ShowWindow(window, visible ? ShowCommand::Show : ShowCommand::Hide);
+}
+
+void Model::SetShowState(WindowId window, ShowState state) {
+  if (!backend_.Placement(window).visible) return;
+  backend_.ShowWindow(window, state == ShowState::Minimised ? ShowCommand::Minimise : ShowCommand::ShowNormal);
+}
+
+void Model::SetTopmost(WindowId window, bool topmost) { backend_.SetTopmost(window, topmost); }
+
+void Model::SetLeft(WindowId window, std::int32_t left) { MoveTo(window, left, backend_.Placement(window).rect.top); }
+
+void Model::SetTop(WindowId window, std::int32_t top) { MoveTo(window, backend_.Placement(window).rect.left, top); }
+
+void Model::MoveTo(WindowId window, std::int32_t left, std::int32_t top) {
+  const WindowDesign& design = DesignOf(window);
+  left = std::clamp(left, -kMaxCoordinate, kMaxCoordinate);
+  top = std::clamp(top, -kMaxCoordinate, kMaxCoordinate);
+  backend_.MoveWindow(window, {left, top, left + design.width, top + design.height});
+}
+
+std::string Model::Text(ControlId control) const {
+  if (DesignOf(control).kind == Kind::EditBox) return backend_.Text(control);
+  return State(control).text;
+}
+
+void Model::SetText(ControlId control, std::string_view text) {
+  State(control).text = std::string(text);
+  backend_.SetText(control, text);
+}
+
+void Model::Disable(ControlId control) {
+  State(control).enabled = false;
+  backend_.Disable(control);
+}
+
+bool Model::IsEnabled(ControlId control) const { return State(control).enabled; }
+
+void Model::SetInterval(ControlId timer, std::int32_t intervalMs) {
+  intervalMs = std::max(intervalMs, 0);
+  ControlState& state = State(timer);
+  if (intervalMs == state.interval) return;
+  const bool running = state.interval > 0;
+  state.interval = intervalMs;
+  if (running) backend_.StopTimer(timer);
+  if (intervalMs > 0) backend_.StartTimer(timer, static_cast<std::uint32_t>(intervalMs));
+}
+
+std::int32_t Model::Interval(ControlId timer) const { return State(timer).interval; }
+
+void Model::AppendLine(ControlId list, std::string_view line) {
+  State(list).lines.emplace_back(line);
+  backend_.AppendLine(list, line);
+}
+
+void Model::InsertLine(ControlId list, std::int32_t index, std::string_view line) {
+  auto& lines = State(list).lines;
+  if (index < 0 || static_cast<std::size_t>(index) > lines.size()) return;
+  lines.insert(lines.begin() + index, std::string(line));
+  backend_.InsertLine(list, index, line);
+}
+
+void Model::ClearLines(ControlId list) {
+  State(list).lines.clear();
+  backend_.ClearLines(list);
+}
+
+const std::vector<std::string>& Model::Lines(ControlId list) const { return State(list).lines; }
+
+void Model::OnEvent(ControlId control, EventKind event) {
+  if (!State(control.window).loaded) return;
+  const ControlDesign& design = DesignOf(control);
+  switch (event) {
+    case EventKind::Click: dispatch_(design.onClick); break;
+    case EventKind::Tick: dispatch_(design.onTick); break;
+    case EventKind::LeftButtonDown: dispatch_(design.onLeftButtonDown); break;
+  }
+}
+
+void Model::OnDestroyed(WindowId window) {
+  State(window) = WindowState{};
+  const bool anyLoaded = std::any_of(windows_.begin(), windows_.end(), [](const WindowState& w) { return w.loaded; });
+  if (!anyLoaded) loop_.PostQuit();
+}
+
+}  // namespace ui
+
