@@ -3,6 +3,9 @@
 #include <memory>
 
 #include "app/startup.h"
+#include "monitor/docking.h"
+#include "monitor/foreground.h"
+#include "monitor/presence.h"
 #include "platform/text.h"
 #include "ui/context.h"
 
@@ -14,6 +17,10 @@ void Dispatch(ui::Context& context, ui::HandlerId handler) {
   switch (handler) {
     case ui::HandlerId::PrepareStartWindow: PrepareStartWindow(context); break;
     case ui::HandlerId::HandOverToPanel: HandOverToPanel(context); break;
+    case ui::HandlerId::PanelCreated: monitor::PanelCreated(context); break;
+    case ui::HandlerId::ForegroundTick: monitor::ForegroundTick(context); break;
+    case ui::HandlerId::DockTick: monitor::DockTick(context); break;
+    case ui::HandlerId::CompanionGoneTick: monitor::CompanionGoneTick(context); break;
     default: break;
   }
 }

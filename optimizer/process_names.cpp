@@ -1,5 +1,7 @@
 #include "optimizer/process_names.h"
 
+#include "platform/text.h"
+
 namespace optimizer {
 
 namespace {
@@ -14,9 +16,6 @@ bool SameIgnoringAsciiCase(Char a, Char b) {
   return a == b || (IsAsciiLetter(a) && IsAsciiLetter(b) && (a | 0x20) == (b | 0x20));
 }
 
-// A lead byte of a double-byte character in code page 936.
-bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
-
 }  // namespace
 
 bool NamesMatchExactly(std::string_view name, std::string_view wanted) { return name == wanted; }
@@ -24,7 +23,7 @@ bool NamesMatchExactly(std::string_view name, std::string_view wanted) { return 
 bool NamesMatchIgnoringAsciiCase(std::string_view name, std::string_view wanted) {
   if (name.size() != wanted.size()) return false;
   for (std::size_t i = 0; i < name.size(); ++i) {
-    if (IsGbkLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
+    if (platform::IsGbkLeadByte(name[i]) && i + 1 < name.size()) {
       if (name.substr(i, 2) != wanted.substr(i, 2)) return false;
       ++i;
     } else if (!SameIgnoringAsciiCase(name[i], wanted[i])) {
