@@ -6,6 +6,8 @@
 #include "monitor/docking.h"
 #include "monitor/foreground.h"
 #include "monitor/presence.h"
+#include "optimizer/game_target.h"
+#include "optimizer/optimization_run.h"
 #include "platform/text.h"
 #include "ui/context.h"
 
@@ -21,7 +23,13 @@ void Dispatch(ui::Context& context, ui::HandlerId handler) {
     case ui::HandlerId::ForegroundTick: monitor::ForegroundTick(context); break;
     case ui::HandlerId::DockTick: monitor::DockTick(context); break;
     case ui::HandlerId::CompanionGoneTick: monitor::CompanionGoneTick(context); break;
-    default: break;
+    case ui::HandlerId::ClearPlaceholder: optimizer::ClearPlaceholder(context); break;
+    case ui::HandlerId::SaveGameProcess: optimizer::SaveGameProcess(context); break;
+    case ui::HandlerId::StartOptimization: optimizer::StartOptimization(context); break;
+    case ui::HandlerId::RetuneTick: optimizer::RetuneTick(context); break;
+    case ui::HandlerId::CaptureGameProcess: optimizer::CaptureGameProcess(context); break;
+    case ui::HandlerId::LiveStatusTick:
+    case ui::HandlerId::None: break;
   }
 }
 
