@@ -1,13 +1,37 @@
 // The embedded engine: a duktape heap per engine. Code and results cross as CESU-8.
 #include <duktape.h>
 
+#include <cstring>
+
 #include "script/cesu8.h"
+#include "script/json_support_script.h"
 #include "script/script_engine.h"
 #include "script/variant_rules.h"
 
 namespace script {
 
 namespace {
+
+// Compiling JsonSupportScript is most of the cost of a fresh engine, and every engine gets
+// the same text: it is compiled once, and its bytecode is loaded into each engine.
+const std::string& SupportScriptBytecode() {
+  static const std::string bytecode = [] {
+    std::string dump;
+    duk_context* context = duk_create_heap_default();
+    if (context == nullptr) return dump;
+    const std::string source = Utf16ToCesu8(JsonSupportScript);
+    if (duk_compile_raw(context, source.data(), source.size(),
+                        DUK_COMPILE_SAFE | DUK_COMPILE_NOSOURCE | DUK_COMPILE_NOFILENAME) == 0) {
+      duk_dump_function(context);
+      duk_size_t size = 0;
+      const void* bytes = duk_get_buffer(context, -1, &size);
+      dump.assign(static_cast<const char*>(bytes), size);
+    }
+    duk_destroy_heap(context);
+    return dump;
+  }();
+  return bytecode;
+}
 
 class DuktapeEngine final : public ScriptEngine {
  public:
@@ -19,7 +43,7 @@ class DuktapeEngine final : public ScriptEngine {
   bool SetLanguage(std::u16string_view language) override { return language == u"JavaScript"; }
 
   bool AddCode(std::u16string_view code) override {
-    const bool ran = Run(code, 0);
+    const bool ran = code == JsonSupportScript && !SupportScriptBytecode().empty() ? RunSupportScript() : Run(code, 0);
     duk_pop(context_);
     return ran;
   }
@@ -77,6 +101,16 @@ class DuktapeEngine final : public ScriptEngine {
     const bool ran = duk_eval_raw(context_, source.data(), source.size(),
                                   flags | DUK_COMPILE_SAFE | DUK_COMPILE_NOSOURCE | DUK_COMPILE_NOFILENAME) == 0;
     if (!ran) RecordError(code);
+    return ran;
+  }
+
+  bool RunSupportScript() {
+    const std::string& bytecode = SupportScriptBytecode();
+    std::memcpy(duk_push_fixed_buffer(context_, bytecode.size()), bytecode.data(), bytecode.size());
+    duk_load_function(context_);
+    duk_push_global_object(context_);  // the global code's "this"
+    const bool ran = duk_pcall_method(context_, 0) == 0;
+    if (!ran) RecordError(JsonSupportScript);
     return ran;
   }
 

@@ -88,18 +88,20 @@ ScriptJson::ScriptJson(EngineFactory makeEngine) : makeEngine_(makeEngine), root
 ScriptJson::~ScriptJson() { Destroy(); }
 
 void ScriptJson::Destroy() {
+  initialisePending_ = false;
   engine_.reset();
-  rootName_.clear();
 }
 
-std::unique_ptr<ScriptJson> ScriptJson::Clone() const {
+std::unique_ptr<ScriptJson> ScriptJson::Clone() {
   auto clone = std::make_unique<ScriptJson>(makeEngine_);
   clone->rootName_ = rootName_;
-  clone->engine_ = engine_;
+  clone->initialisePending_ = false;
+  clone->engine_ = Engine();
   return clone;
 }
 
 void ScriptJson::Initialise() {
+  initialisePending_ = false;
   // The new engine exists before the old one is released, so that the thread's COM
   // initialisation does not drop to zero in between.
   engine_ = makeEngine_();
@@ -111,7 +113,7 @@ void ScriptJson::Initialise() {
 }
 
 bool ScriptJson::Parse(std::string_view text, bool asScript, ScriptErrorInfo* error) {
-  if (engine_) Initialise();
+  if (engine_ || initialisePending_) Initialise();
   if (!engine_) return false;
   engine_->EvalTruth(u"var " + rootName_ + u" = null");
   // JSON text goes to JSON.parse as a string, never into the source, so that it cannot run.
@@ -131,7 +133,7 @@ bool ScriptJson::SetValue(std::string_view path, std::string_view value, bool as
   const std::u16string p = Resolved(path, &hadValue);
   if (!asJson) return Truth(p + u" = " + Quoted(ToEngine(value)) + u".replace(/\\\\/g, str_Code)");
   const std::u16string v = value.empty() ? u"{}" : ToEngine(value);
-  if (hadValue && engine_ && engine_->EvalText(u"Object.prototype.toString.call(" + p + u")") == u"[object Object]")
+  if (hadValue && EngineText(u"Object.prototype.toString.call(" + p + u")") == u"[object Object]")
     return Truth(p + u" = get__extend(" + p + u", " + v + u")");
   return Truth(p + u" = eval(" + v + u")");
 }
@@ -156,8 +158,7 @@ bool ScriptJson::Exists(std::string_view path) {
 std::int32_t ScriptJson::TypeOf(std::string_view path) {
   const std::u16string p = Resolved(path);
   if (Truth(p + u" == null")) return 0;
-  if (!engine_) return -1;
-  const std::u16string type = engine_->EvalText(u"Object.prototype.toString.call(" + p + u")");
+  const std::u16string type = EngineText(u"Object.prototype.toString.call(" + p + u")");
   if (type == u"[object String]") return 6;
   if (type == u"[object Array]") return 5;
   if (type == u"[object Object]") return 4;
@@ -173,13 +174,13 @@ std::string ScriptJson::GetText(std::string_view path, bool asJson) {
 
 int ScriptJson::MemberNames(std::vector<std::string>& names, std::string_view path) {
   const std::u16string p = Resolved(path);
-  names = Split(engine_ ? engine_->EvalText(u"get__name_All(" + p + u")") : u"", u"\r\n");
+  names = Split(EngineText(u"get__name_All(" + p + u")"), u"\r\n");
   return static_cast<int>(names.size());
 }
 
 std::int32_t ScriptJson::ArrayCount(std::string_view path) {
   const std::u16string p = Resolved(path);
-  return engine_ ? CutToInt32(engine_->EvalNumber(u"get__count(" + p + u")")) : 0;
+  return CutToInt32(Number(u"get__count(" + p + u")"));
 }
 
 std::unique_ptr<ScriptJson> ScriptJson::GetObject(std::string_view path) { return CopyOf(JsonOf(Resolved(path))); }
@@ -216,23 +217,21 @@ bool ScriptJson::SetNumber(std::string_view path, double number) {
 }
 
 double ScriptJson::GetNumber(std::string_view path) {
-  const std::u16string p = Resolved(path);
-  return engine_ ? engine_->EvalNumber(p) : 0;
+  return Number(Resolved(path));
 }
 
 std::string ScriptJson::PathToJsonText(std::string_view path) { return Text(JsonOf(Resolved(path))); }
 
-std::shared_ptr<ScriptEngine> ScriptJson::Engine() const { return engine_; }
+std::shared_ptr<ScriptEngine> ScriptJson::Engine() {
+  Live();
+  return engine_;
+}
 
 int ScriptJson::LeafValues(std::vector<std::string>& values, std::string_view path, bool recursive) {
   const std::u16string p = Resolved(path);
-  std::u16string joined;
-  if (engine_) {
-    engine_->EvalTruth(u"var str_all = new Array()");
-    engine_->EvalTruth(u"get__nodeValue(" + p + (recursive ? u", true)" : u", false)"));
-    joined = engine_->EvalText(u"str_all.join('" + std::u16string(kLeafSeparator) + u"')");
-  }
-  values = Split(joined, kLeafSeparator);
+  Truth(u"var str_all = new Array()");
+  Truth(u"get__nodeValue(" + p + (recursive ? u", true)" : u", false)"));
+  values = Split(EngineText(u"str_all.join('" + std::u16string(kLeafSeparator) + u"')"), kLeafSeparator);
   return static_cast<int>(values.size());
 }
 
@@ -255,10 +254,26 @@ bool ScriptJson::ResolveInPlace(std::u16string& path) {
   return Truth(path + u" != null");
 }
 
-bool ScriptJson::Truth(std::u16string_view statement) { return engine_ && engine_->EvalTruth(statement); }
+ScriptEngine* ScriptJson::Live() {
+  if (initialisePending_) Initialise();
+  return engine_.get();
+}
 
-std::string ScriptJson::Text(std::u16string_view statement) {
-  return engine_ ? FromEngine(engine_->EvalText(statement)) : std::string();
+bool ScriptJson::Truth(std::u16string_view statement) {
+  ScriptEngine* engine = Live();
+  return engine != nullptr && engine->EvalTruth(statement);
+}
+
+std::u16string ScriptJson::EngineText(std::u16string_view statement) {
+  ScriptEngine* engine = Live();
+  return engine != nullptr ? engine->EvalText(statement) : std::u16string();
+}
+
+std::string ScriptJson::Text(std::u16string_view statement) { return FromEngine(EngineText(statement)); }
+
+double ScriptJson::Number(std::u16string_view statement) {
+  ScriptEngine* engine = Live();
+  return engine != nullptr ? engine->EvalNumber(statement) : 0;
 }
 
 // A new object whose root is the value of the JSON text that `jsonStatement` gives here.
@@ -269,9 +284,7 @@ std::unique_ptr<ScriptJson> ScriptJson::CopyOf(std::u16string_view jsonStatement
 }
 
 std::unique_ptr<ScriptJson> CreateScriptJson(EngineFactory makeEngine) {
-  auto json = std::make_unique<ScriptJson>(makeEngine);
-  json->Initialise();
-  return json;
+  return std::make_unique<ScriptJson>(makeEngine);
 }
 
 std::unique_ptr<ScriptJson> CreateScriptJson() { return CreateScriptJson(CreateDefaultEngine); }

@@ -10,6 +10,12 @@
 
 #include "script/script_engine.h"
 
+// wingdi.h makes GetObject a macro for GetObjectA or GetObjectW; the operation keeps its name
+// (Windows code that wants the GDI function calls GetObjectW).
+#ifdef GetObject
+#undef GetObject
+#endif
+
 namespace script {
 
 // The engine's error, as Parse copies it for a caller that asks.
@@ -37,7 +43,7 @@ class ScriptJson {
   // without an engine.
   void Destroy();
   // A new object on the same engine: what one changes, the other sees.
-  std::unique_ptr<ScriptJson> Clone() const;
+  std::unique_ptr<ScriptJson> Clone();
   // A fresh engine holding JsonSupportScript and an empty root object.
   void Initialise();
   // Replaces the root with the value of `text` in a fresh engine: JSON text, or a
@@ -66,19 +72,25 @@ class ScriptJson {
   double GetNumber(std::string_view path = {});
   std::string PathToJsonText(std::string_view path = {});
   // A further reference to the engine, or none when the object has no engine.
-  std::shared_ptr<ScriptEngine> Engine() const;
+  std::shared_ptr<ScriptEngine> Engine();
   int LeafValues(std::vector<std::string>& values, std::string_view path = {}, bool recursive = false);
 
  private:
   std::u16string Resolved(std::string_view path, bool* hasValue = nullptr);
   bool ResolveInPlace(std::u16string& path);
+  ScriptEngine* Live();
   bool Truth(std::u16string_view statement);
+  std::u16string EngineText(std::u16string_view statement);
   std::string Text(std::u16string_view statement);
+  double Number(std::u16string_view statement);
   std::unique_ptr<ScriptJson> CopyOf(std::u16string_view jsonStatement);
 
   EngineFactory makeEngine_;
   std::u16string rootName_;
   std::shared_ptr<ScriptEngine> engine_;
+  // A new object runs Initialise when an operation first needs the engine, so that a
+  // Parse first thing (what the live-status check does) makes one engine, not two.
+  bool initialisePending_ = true;
 };
 
 // A new object on the program's engine (the Script Control where it can be created).
