@@ -116,7 +116,8 @@ bool ScriptJson::Parse(std::string_view text, bool asScript, ScriptErrorInfo* er
   if (engine_ || initialisePending_) Initialise();
   if (!engine_) return false;
   engine_->EvalTruth(u"var " + rootName_ + u" = null");
-  // JSON text goes to JSON.parse as a string, never into the source, so that it cannot run.
+  // JSON text reaches JSON.parse as a string, never the source, so that a file cannot run
+  // code here; the empty text leaves the root undefined, as evaluating nothing does.
   const std::u16string value = ToEngine(text);
   const std::u16string source = asScript ? value : value.empty() ? u"undefined" : u"JSON.parse(" + Quoted(value) + u")";
   engine_->AddCode(u"var " + rootName_ + u" = " + source);

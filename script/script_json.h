@@ -46,11 +46,14 @@ class ScriptJson {
   std::unique_ptr<ScriptJson> Clone();
   // A fresh engine holding JsonSupportScript and an empty root object.
   void Initialise();
-  // Replaces the root with the value of `text` in a fresh engine: JSON text, or a
-  // JavaScript expression when `asScript` is set. True when the root is not null.
+  // Replaces the root with the value of `text` in a fresh engine: JSON text (anything else
+  // fails and leaves the root null), or a JavaScript expression that is run when `asScript`
+  // is set. True when the root is not null.
   bool Parse(std::string_view text, bool asScript = false, ScriptErrorInfo* error = nullptr);
   bool Clear();
   std::string ToJsonText();
+  // A text (its backslashes held as U+2400 inside), or with `asJson` a JavaScript value,
+  // merged into the member when both are objects.
   bool SetValue(std::string_view path = {}, std::string_view value = {}, bool asJson = false);
   bool SetExpression(std::string_view path = {}, std::string_view expression = {});
   // Rewrites `path` to start at the root; true when it names a value that is not null.
@@ -59,20 +62,27 @@ class ScriptJson {
   // 0 absent or null, 1 boolean, 2 number, 4 object, 5 array, 6 string, -1 anything else.
   std::int32_t TypeOf(std::string_view path = {});
   std::string GetText(std::string_view path = {}, bool asJson = false);
+  // Replaces `names` with the object's member names; gives their number.
   int MemberNames(std::vector<std::string>& names, std::string_view path = {});
   std::int32_t ArrayCount(std::string_view path = {});
+  // A copy of the member in an object (and engine) of its own.
   std::unique_ptr<ScriptJson> GetObject(std::string_view path = {});
+  // Adds a text or, with `asJson`, a value at the end (or the front) of the array member;
+  // a member that is no array becomes an empty one first.
   bool Append(std::string_view value = {}, std::string_view path = {}, bool asJson = false, bool atFront = false);
   std::unique_ptr<ScriptJson> GetElementObject(std::int32_t index, std::string_view path = {});
   std::string GetElementText(std::int32_t index, std::string_view path = {}, bool asJson = false);
   bool SetElement(std::int32_t index, std::string_view path = {}, std::string_view value = {}, bool asJson = false);
   bool RemoveElement(std::int32_t index, std::string_view path = {});
   bool Delete(std::string_view path = {});
+  // Writes the number as "%.13g" gives it.
   bool SetNumber(std::string_view path, double number);
   double GetNumber(std::string_view path = {});
   std::string PathToJsonText(std::string_view path = {});
   // A further reference to the engine, or none when the object has no engine.
   std::shared_ptr<ScriptEngine> Engine();
+  // Replaces `values` with the texts of the member's strings, numbers and booleans, in
+  // order, depth first when `recursive`; gives their number.
   int LeafValues(std::vector<std::string>& values, std::string_view path = {}, bool recursive = false);
 
  private:

@@ -448,7 +448,8 @@ TEST_P(ScriptJsonTest, JsonObjectFollowsEcmaScript5) {
   }
 }
 
-// Where json2's ways differ from ECMAScript 5's: only our implementation has them.
+// Where our implementation differs from ECMAScript 5's JSON object on purpose: more escapes,
+// dates without milliseconds, an error for a replacer of another kind.
 TEST_P(ScriptJsonTest, OurJsonEscapesMoreAndDatesHaveNoMilliseconds) {
   if (!GetParam().hasOurJson) GTEST_SKIP() << "the engine's own JSON object";
   const ScriptCase cases[] = {
