@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "monitor/docking.h"
 #include "monitor/foreground.h"
+#include "monitor/live_status.h"
 #include "monitor/presence.h"
 #include "optimizer/game_target.h"
 #include "optimizer/optimization_run.h"
@@ -28,7 +29,7 @@ void Dispatch(ui::Context& context, ui::HandlerId handler) {
     case ui::HandlerId::StartOptimization: optimizer::StartOptimization(context); break;
     case ui::HandlerId::RetuneTick: optimizer::RetuneTick(context); break;
     case ui::HandlerId::CaptureGameProcess: optimizer::CaptureGameProcess(context); break;
-    case ui::HandlerId::LiveStatusTick:
+    case ui::HandlerId::LiveStatusTick: monitor::LiveStatusTick(context); break;
     case ui::HandlerId::None: break;
   }
 }

@@ -6,6 +6,9 @@
 
 namespace testing_support {
 
+inline constexpr const char* kRoomStatePath =
+    "C:\\users\\streamer\\AppData\\Roaming\\webcast_mate\\WBStore\\roomStore.json";
+
 struct CompanionScene {
   CompanionScene() {
     world.files.Write("C:\\CHZS.txt", "");
@@ -18,6 +21,13 @@ struct CompanionScene {
   // The click on the start window's button; the panel exists 300 ms later.
   void HandOverAt(std::uint64_t time) {
     world.At(time, [this] { world.windows.Click(ui::start::按钮1); });
+  }
+  // The companion rewrites its room-state file (UTF-8).
+  void WriteRoomState(std::u8string_view content) {
+    world.files.Write(kRoomStatePath, std::string(content.begin(), content.end()));
+  }
+  void GoLiveAt(std::uint64_t time) {
+    world.At(time, [this] { WriteRoomState(u8R"({"roomStore":{"status":2,"title":"今晚上分"}})"); });
   }
   fake::FakeOtherWindow& Window() { return *world.desktop.Find(window); }
   const fake::FakeWindow& Panel() const { return world.windows.Window(ui::WindowId::Panel); }
