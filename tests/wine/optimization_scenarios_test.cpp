@@ -98,7 +98,8 @@ TEST_F(OptimizationScenario, SavingANameStoresItOnce) {
   ClickButton(FindControl(window, start::按钮2));
   const auto box = WaitForMessageBox(program.Id(), 5000);
   ASSERT_TRUE(box);
-  EXPECT_EQ(box->text.substr(0, 13), Wide("游戏进程：游戏.exe  保存成功！").substr(0, 13));
+  EXPECT_EQ(box->text, Wide("游戏进程：游戏.exe  保存成功！请确认输入准确，否则当前功能无效！\r\n"
+                            "如果输入空白，则表示无需对游戏进程定向优化！"));
   PressOk(*box);
   const auto settings = ReadFileBytes(L"C:\\yxjc.ini");
   ASSERT_TRUE(settings);
