@@ -29,7 +29,7 @@ function(ct_cross_dll name)
   endforeach()
   add_custom_command(OUTPUT ${dll} ${dll}.txt
     COMMAND ${ARG_TRIPLET}-gcc-posix -std=c11 -O2 -Wall -Wextra -ffreestanding -fno-asynchronous-unwind-tables
-            -fno-stack-protector -mno-stack-arg-probe -shared -nostdlib -nostartfiles
+            -fno-stack-protector -mno-stack-arg-probe -shared -nostdlib -nostartfiles -s
             -Wl,-e,${entry} -Wl,--kill-at -Wl,--dynamicbase -Wl,--disable-auto-image-base
             -o ${dll} ${sources} ${imports} ${libs} -lgcc
     COMMAND sh -c "${ARG_TRIPLET}-objdump -h -p ${dll} > ${dll}.txt"
