@@ -156,7 +156,7 @@ bool BindImports(LoaderHost& host, const pe::ImageFile& file, const MappedImage&
     if (!nameRva || *nameRva == 0) return true;  // an unreadable descriptor ends the table
     const auto name = image.Text(*nameRva);
     if (!name) return false;
-    const platform::LibraryHandle handle = host.LoadLibrary(*name);
+    const platform::LibraryHandle handle = host.LoadNamedLibrary(*name);
     if (handle == 0) return false;
     library.imports.push_back(handle);
     if (!BindThunks(host, image, file.nt.is64, static_cast<std::uint32_t>(descriptor), handle)) return false;
@@ -275,7 +275,7 @@ void ReleaseLibraryImage(LoaderHost& host, MappedLibrary& library) {
     const auto nt = MappedHeaders(host, library);
     if (nt) host.CallEntryPoint(library.base + nt->entryPoint, library.base, platform::kProcessDetach);
   }
-  for (const platform::LibraryHandle handle : library.imports) host.FreeLibrary(handle);
+  for (const platform::LibraryHandle handle : library.imports) host.FreeLoadedLibrary(handle);
   host.Release(library.base);
   library = MappedLibrary{};
 }

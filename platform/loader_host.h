@@ -44,10 +44,10 @@ class LoaderHost {
   virtual std::span<std::uint8_t> Memory(ImageAddress address, std::uint64_t size) = 0;
 
   // LoadLibraryA, GetProcAddress by name and by ordinal, FreeLibrary.
-  virtual LibraryHandle LoadLibrary(const std::string& name) = 0;
+  virtual LibraryHandle LoadNamedLibrary(const std::string& name) = 0;
   virtual ImageAddress FindFunction(LibraryHandle library, const std::string& name) = 0;
   virtual ImageAddress FindFunctionByOrdinal(LibraryHandle library, std::uint16_t ordinal) = 0;
-  virtual void FreeLibrary(LibraryHandle library) = 0;
+  virtual void FreeLoadedLibrary(LibraryHandle library) = 0;
 
   // Calls into mapped code with the calling convention of the system's API (stdcall on
   // 32-bit Windows). The entry point is BOOL (module, reason, reserved = null).

@@ -3,9 +3,10 @@
 # itself uses, so that Linux tests can read Windows images: plain C, no C runtime and no
 # start-up code, DllMain as the entry point, undecorated exports. ORDINAL_IMPORTS names a
 # .def file from which an import library binding by ordinal is made. Beside the DLL,
-# <name>.dll.txt holds the cross objdump's listing of its headers and tables.
+# <name>.dll.txt holds the cross objdump's listing of its headers and tables. IMAGE_BASE
+# sets the preferred base (else the linker's default).
 function(ct_cross_dll name)
-  cmake_parse_arguments(ARG "" "TRIPLET;ORDINAL_IMPORTS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TRIPLET;ORDINAL_IMPORTS;IMAGE_BASE" "SOURCES;LIBS" ${ARGN})
   set(dll ${CMAKE_CURRENT_BINARY_DIR}/${name}.dll)
   if(ARG_TRIPLET MATCHES "^i686")
     set(entry _DllMain@12)
@@ -24,6 +25,9 @@ function(ct_cross_dll name)
       DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_ORDINAL_IMPORTS} VERBATIM)
   endif()
   set(libs)
+  if(ARG_IMAGE_BASE)
+    list(APPEND libs -Wl,--image-base=${ARG_IMAGE_BASE})
+  endif()
   foreach(lib IN LISTS ARG_LIBS)
     list(APPEND libs -l${lib})
   endforeach()

@@ -105,7 +105,7 @@ std::span<std::uint8_t> FakeLoaderHost::Memory(ImageAddress address, std::uint64
   return std::span<std::uint8_t>(range->bytes).subspan(offset, size);
 }
 
-LibraryHandle FakeLoaderHost::LoadLibrary(const std::string& name) {
+LibraryHandle FakeLoaderHost::LoadNamedLibrary(const std::string& name) {
   loadedLibraries.push_back(name);
   if (missingLibraries.count(name)) return 0;
   auto it = std::find(libraryNames_.begin(), libraryNames_.end(), name);
@@ -132,10 +132,12 @@ ImageAddress FakeLoaderHost::FindFunction(LibraryHandle library, const std::stri
 }
 
 ImageAddress FakeLoaderHost::FindFunctionByOrdinal(LibraryHandle library, std::uint16_t ordinal) {
-  return Lookup(library, "#" + std::to_string(ordinal));
+  std::string name = "#";
+  name += std::to_string(ordinal);
+  return Lookup(library, name);
 }
 
-void FakeLoaderHost::FreeLibrary(LibraryHandle library) {
+void FakeLoaderHost::FreeLoadedLibrary(LibraryHandle library) {
   const auto it = openLibraries.find(library);
   if (it != openLibraries.end()) openLibraries.erase(it);
 }

@@ -55,10 +55,10 @@ class FakeLoaderHost final : public LoaderHost {
   void Decommit(ImageAddress address, std::uint64_t size) override;
   void Release(ImageAddress base) override;
   std::span<std::uint8_t> Memory(ImageAddress address, std::uint64_t size) override;
-  LibraryHandle LoadLibrary(const std::string& name) override;
+  LibraryHandle LoadNamedLibrary(const std::string& name) override;
   ImageAddress FindFunction(LibraryHandle library, const std::string& name) override;
   ImageAddress FindFunctionByOrdinal(LibraryHandle library, std::uint16_t ordinal) override;
-  void FreeLibrary(LibraryHandle library) override;
+  void FreeLoadedLibrary(LibraryHandle library) override;
   bool CallEntryPoint(ImageAddress entryPoint, ImageAddress base, std::uint32_t reason) override;
   void CallSkinAttachRes(ImageAddress function, std::span<const std::uint8_t> data, const char* password) override;
   void CallSkinAdjustHsv(ImageAddress function, std::int32_t hue, std::int32_t saturation) override;
