@@ -257,12 +257,15 @@ static LRESULT FramedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 static LRESULT ControlColour(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  // The owner's colours of the text stay; the background is the skin's.
+  // The background is the skin's; so is the text colour, unless the owner chose its own.
+  HDC dc = (HDC)wParam;
   CallOwn(window, message, wParam, lParam);
   WCHAR name[16];
   const int edit = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ||
                    (GetClassNameW((HWND)lParam, name, 16) && lstrcmpiW(name, L"Edit") == 0);
-  SetBkColor((HDC)wParam, g_skinPaint.look.colour[edit ? kSkinEditFace : kSkinWindow]);
+  if (GetTextColor(dc) == GetSysColor(COLOR_WINDOWTEXT))
+    SetTextColor(dc, g_skinPaint.look.colour[edit ? kSkinEditText : kSkinText]);
+  SetBkColor(dc, g_skinPaint.look.colour[edit ? kSkinEditFace : kSkinWindow]);
   return (LRESULT)(edit ? g_skinPaint.editFace : g_skinPaint.window);
 }
 

@@ -151,6 +151,8 @@ struct ImportFailure {
   const char* missingFunction;
 };
 
+void PrintTo(const ImportFailure& failure, std::ostream* out) { *out << failure.name; }
+
 class FailedImport : public testing::TestWithParam<ImportFailure> {};
 INSTANTIATE_TEST_SUITE_P(Cases, FailedImport,
                          testing::Values(ImportFailure{"first library", "KERNEL32.dll", ""},

@@ -183,6 +183,16 @@ POINT CaptionButton(HWND window, int fromRight) {
   return POINT{r.right - border - width * fromRight - width / 2, r.top + border + GetSystemMetrics(SM_CYCAPTION) / 2};
 }
 
+// Pumps messages until `done` holds, for two seconds at most.
+template <typename Condition>
+bool WaitUntil(Condition done) {
+  for (int waited = 0; waited < 2000; waited += 50) {
+    if (done()) return true;
+    Pump(50);
+  }
+  return done();
+}
+
 void ClickAt(POINT at) {
   SetCursorPos(at.x, at.y);
   Pump(100);
@@ -205,13 +215,53 @@ TEST(WineSkin, CaptionButtonsThatTheSkinDrawsWork) {
   EXPECT_EQ(hitAt(CaptionButton(start.window, 2)), HTMINBUTTON);
 
   ClickAt(CaptionButton(start.window, 2));
-  EXPECT_TRUE(IsIconic(start.window));
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(start.window) != FALSE; }));
   ShowWindow(start.window, SW_RESTORE);
   SetForegroundWindow(start.window);
-  Pump(300);
+  ASSERT_TRUE(WaitUntil([&] { return !IsIconic(start.window) && GetForegroundWindow() == start.window; }));
   ClickAt(CaptionButton(start.window, 0));
-  EXPECT_FALSE(IsWindow(start.window));  // closed, and so destroyed by its procedure
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(start.window); }));  // closed: its procedure destroys it
   app::DetachSkin(skin);
+}
+
+// What the message box looked like while it was up; filled in by a timer of this thread.
+struct MessageBoxSeen {
+  HWND box = nullptr;
+  COLORREF background = CLR_INVALID;
+  COLORREF buttonFace = CLR_INVALID;
+};
+MessageBoxSeen g_messageBox;
+
+BOOL CALLBACK FindOkButton(HWND child, LPARAM found) {
+  if (GetDlgCtrlID(child) == IDOK) *reinterpret_cast<HWND*>(found) = child;
+  return TRUE;
+}
+
+void CALLBACK LookAtMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowW(L"#32770", reinterpret_cast<LPCWSTR>(u"Text"));
+  if (!box) return;
+  KillTimer(nullptr, timer);
+  HWND ok = nullptr;
+  EnumChildWindows(box, FindOkButton, reinterpret_cast<LPARAM>(&ok));
+  g_messageBox.box = box;
+  g_messageBox.background = ClientPixel(box, 3, 3);
+  if (ok) g_messageBox.buttonFace = ClientPixel(ok, 6, 6);
+  skin_test::SaveWindowPicture(box, "skin_message_box.bmp");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// The start-up notice is shown while the start window's skin is attached.
+TEST(WineSkin, MessageBoxShownWhileAttachedWearsTheSkinAndCloses) {
+  app::SkinLibrary skin{Host(), app::EmbeddedSkinImage(), std::nullopt};
+  app::AttachSkin(skin, app::EmbeddedSkinData());
+  SetTimer(nullptr, 0, 300, LookAtMessageBox);
+  const int answer = MessageBoxW(nullptr, reinterpret_cast<LPCWSTR>(u"注：本插件只能解决用直播伴侣直播时的卡顿问题。"),
+                                 reinterpret_cast<LPCWSTR>(u"Text"), MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+  app::DetachSkin(skin);
+  EXPECT_EQ(answer, IDOK);
+  ASSERT_NE(g_messageBox.box, nullptr);
+  EXPECT_EQ(g_messageBox.background, kSkinWindow);
+  EXPECT_EQ(g_messageBox.buttonFace, kSkinButtonFace);
 }
 
 TEST(WineSkin, DamagedImageLeavesTheWindowsAsTheyAre) {
