@@ -5,7 +5,7 @@
 file(READ "${INPUT}" hex HEX)
 if(DAMAGED)
   string(LENGTH "${hex}" digits)
-  math(EXPR kept "digits / 4 * 2")
+  math(EXPR kept "${digits} / 4 * 2")
   string(SUBSTRING "${hex}" 0 ${kept} hex)
 endif()
 string(REGEX REPLACE "(..)" "0x\\1," bytes "${hex}")

@@ -107,17 +107,6 @@ TEST_F(SkinAttachment, AdjustBeforeAttachMapsTheLibraryAndPassesItsValues) {
   EXPECT_EQ(calls[0].saturation, -150);
 }
 
-TEST_F(SkinAttachment, DamagedImageLeavesTheWindowsAsTheyAre) {
-  const auto image = app::EmbeddedSkinImage();
-  SkinLibrary damaged{host_, image.first(image.size() / 2), std::nullopt};
-  AttachSkin(damaged, data_);
-  AdjustSkinColour(damaged, 10, 10);
-  DetachSkin(damaged);
-  EXPECT_FALSE(damaged.mapped);
-  EXPECT_EQ(host_.reservations, 0);
-  EXPECT_TRUE(host_.calls.empty());
-}
-
 TEST_F(SkinAttachment, LibraryThatRefusesToAttachGivesNoSkin) {
   host_.entryPointResult = false;
   AttachSkin(skin_, data_);

@@ -106,6 +106,12 @@ COLORREF FramePixel(HWND window, int x, int y) {
   return colour;
 }
 
+Samples Sample(const TestWindow& w) {
+  return Samples{ClientPixel(w.window, 4, 4), ClientPixel(w.window, 316, 282), ClientPixel(w.saveButton, 8, 8),
+                 ClientPixel(w.window, 16 + 112, 208 + 24 + 12),
+                 FramePixel(w.window, 300, GetSystemMetrics(SM_CYFIXEDFRAME) + 4)};
+}
+
 bool SaveWindowPicture(HWND window, const std::string& path) {
   RECT r;
   GetWindowRect(window, &r);

@@ -18,6 +18,13 @@ struct TestWindow {
 TestWindow CreateTestWindow(int left, int top);
 void DestroyTestWindow(TestWindow& w);
 
+// The pixels the tests look at, where the start window's design places them.
+struct Samples {
+  COLORREF background, groupInside, buttonFace, editBorder, caption;
+  bool operator==(const Samples&) const = default;
+};
+Samples Sample(const TestWindow& w);
+
 // Dispatches the thread's messages for about `ms` milliseconds.
 void Pump(DWORD ms);
 // A pixel of the screen at a point of a window's client area, or of its frame (window

@@ -25,6 +25,8 @@ namespace {
 using skin_test::ClientPixel;
 using skin_test::FramePixel;
 using skin_test::Pump;
+using skin_test::Sample;
+using skin_test::Samples;
 using skin_test::TestWindow;
 
 // The look of assets/skin.ctskin.
@@ -45,18 +47,6 @@ MEMORY_BASIC_INFORMATION Query(std::uint64_t address) {
   MEMORY_BASIC_INFORMATION info = {};
   VirtualQuery(reinterpret_cast<void*>(address), &info, sizeof info);
   return info;
-}
-
-// The pixels the tests look at, in the places the start window's design gives them.
-struct Samples {
-  COLORREF background, groupInside, buttonFace, editBorder, caption;
-  bool operator==(const Samples&) const = default;
-};
-
-Samples Sample(const TestWindow& w) {
-  return Samples{ClientPixel(w.window, 4, 4), ClientPixel(w.window, 316, 282),
-                 ClientPixel(w.saveButton, 8, 8), ClientPixel(w.window, 16 + 112, 208 + 24 + 12),
-                 FramePixel(w.window, 300, GetSystemMetrics(SM_CYFIXEDFRAME) + 4)};
 }
 
 std::set<std::string> FileNames(const std::string& folder) {
@@ -262,19 +252,6 @@ TEST(WineSkin, MessageBoxShownWhileAttachedWearsTheSkinAndCloses) {
   ASSERT_NE(g_messageBox.box, nullptr);
   EXPECT_EQ(g_messageBox.background, kSkinWindow);
   EXPECT_EQ(g_messageBox.buttonFace, kSkinButtonFace);
-}
-
-TEST(WineSkin, DamagedImageLeavesTheWindowsAsTheyAre) {
-  TestWindow start = skin_test::CreateTestWindow(100, 100);
-  const Samples plain = Sample(start);
-  const auto image = app::EmbeddedSkinImage();
-  app::SkinLibrary skin{Host(), image.first(image.size() / 2), std::nullopt};
-  app::AttachSkin(skin, app::EmbeddedSkinData());
-  Pump(200);
-  EXPECT_FALSE(skin.mapped);
-  EXPECT_EQ(Sample(start), plain);
-  app::DetachSkin(skin);
-  skin_test::DestroyTestWindow(start);
 }
 
 TEST(WineSkin, MappedFixtureRunsFromItsOwnRelocatedSectionsAndBoundImports) {
