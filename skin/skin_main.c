@@ -180,6 +180,7 @@ static void TrackCaptionButton(HWND window, int hit) {
     if (GetCapture() != window) return;
     if (!GetMessageW(&message, 0, 0, 0)) {
       PostQuitMessage((int)message.wParam);
+      inside = 0;
       break;
     }
     if (message.message == WM_MOUSEMOVE || message.message == WM_LBUTTONUP) {

@@ -24,7 +24,7 @@ Listing ParseListing(const std::string& path) {
   Listing listing;
   const std::regex field(R"(^(Magic|ImageBase|AddressOfEntryPoint|SizeOfImage)\s+([0-9a-fA-F]+).*)");
   const std::regex directory(R"(^Entry 5 ([0-9a-fA-F]+) ([0-9a-fA-F]+) Base Relocation.*)");
-  const std::regex section(R"(^\s+\d+ (\.\w+)\s+[0-9a-f]+\s+([0-9a-f]+)\s+[0-9a-f]+\s+([0-9a-f]+)\s.*)");
+  const std::regex section(R"(^\s+\d+ (\.\w+)\s+([0-9a-f]+)\s+([0-9a-f]+)\s+[0-9a-f]+\s+([0-9a-f]+)\s.*)");
   const std::regex descriptor(R"(^ [0-9a-f]{8}\t[0-9a-f]{8} [0-9a-f]{8} [0-9a-f]{8} ([0-9a-f]{8}) ([0-9a-f]{8})$)");
   const std::regex dllName(R"(^\tDLL Name: (.+)$)");
   const std::regex member(R"(^\t([0-9a-f]+)\s+(\d+)\s+(\S+)$)");
@@ -46,8 +46,9 @@ Listing ParseListing(const std::string& path) {
     } else if (std::regex_match(line, m, directory)) {
       listing.relocationTable = static_cast<std::uint32_t>(Hex(m[1]));
     } else if (std::regex_match(line, m, section)) {
-      listing.sections.push_back({m[1], static_cast<std::uint32_t>(Hex(m[2]) - listing.imageBase),
-                                  static_cast<std::uint32_t>(Hex(m[3]))});
+      listing.sections.push_back({m[1], static_cast<std::uint32_t>(Hex(m[2])),
+                                  static_cast<std::uint32_t>(Hex(m[3]) - listing.imageBase),
+                                  static_cast<std::uint32_t>(Hex(m[4]))});
     } else if (std::regex_match(line, m, descriptor)) {
       pendingThunk = static_cast<std::uint32_t>(Hex(m[2]));
     } else if (std::regex_match(line, m, dllName)) {

@@ -10,6 +10,7 @@ namespace testing_support {
 
 struct ListedSection {
   std::string name;
+  std::uint32_t size = 0;
   std::uint32_t rva = 0;
   std::uint32_t fileOffset = 0;
 };

@@ -81,6 +81,15 @@ TEST_P(EveryFixture, MapsAtThePreferredBaseAndAttachesTheEntryPoint) {
   EXPECT_EQ(host.calls[0].function, library->base + dll.listing.entryPoint);
   EXPECT_EQ(host.calls[0].base, library->base);
   EXPECT_EQ(host.calls[0].reason, platform::kProcessAttach);
+
+  // Sections that neither relocation nor binding touches at home hold the file's bytes.
+  const auto& mapped = host.RangeBytes(library->base);
+  for (const char* name : {".text", ".rdata", ".edata"}) {
+    const auto& s = dll.listing.Section(name);
+    EXPECT_TRUE(std::equal(dll.bytes.begin() + s.fileOffset, dll.bytes.begin() + s.fileOffset + s.size,
+                           mapped.begin() + s.rva))
+        << name;
+  }
 }
 
 TEST_P(EveryFixture, MovesEveryRelocationSiteByTheDifferenceAndNothingElse) {
