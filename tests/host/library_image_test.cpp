@@ -1,0 +1,328 @@
+#include "app/library_image.h"
+
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "platform/fake/fake_loader_host.h"
+#include "tests/host/library_image_listing.h"
+
+namespace {
+
+using app::FindEntryPoint;
+using app::MapLibraryImage;
+using app::ReleaseLibraryImage;
+using platform::FakeLoaderHost;
+using testing_support::FixtureDll;
+using testing_support::LoadFixtureDll;
+
+constexpr std::uint64_t kElsewhere32 = 0x20000000;
+constexpr std::uint64_t kElsewhere64 = 0x7FF600000000;
+
+std::uint64_t ElsewhereFor(const FixtureDll& dll) { return dll.listing.is64 ? kElsewhere64 : kElsewhere32; }
+
+// A host where the image's preferred base is taken, so that it is mapped elsewhere.
+void TakePreferredBase(FakeLoaderHost& host, const FixtureDll& dll) {
+  host.taken.insert(dll.listing.imageBase);
+  host.nextAnywhere = ElsewhereFor(dll);
+}
+
+std::uint64_t ReadValue(const std::vector<std::uint8_t>& bytes, std::uint64_t at, int width) {
+  std::uint64_t value = 0;
+  std::memcpy(&value, &bytes[at], width);
+  return value;
+}
+
+std::uint32_t ImportSlotWidth(const FixtureDll& dll) { return dll.listing.is64 ? 8 : 4; }
+
+// The image's bytes placed right before an inaccessible page: reading past them faults.
+class GuardedBytes {
+ public:
+  explicit GuardedBytes(const std::vector<std::uint8_t>& bytes) {
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    length_ = (bytes.size() + page - 1) / page * page + page;
+    void* mapping = mmap(nullptr, length_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED) throw std::runtime_error("mmap failed");
+    mapping_ = static_cast<std::uint8_t*>(mapping);
+    mprotect(mapping_ + length_ - page, page, PROT_NONE);
+    data_ = mapping_ + length_ - page - bytes.size();
+    std::memcpy(data_, bytes.data(), bytes.size());
+    size_ = bytes.size();
+  }
+  ~GuardedBytes() { munmap(mapping_, length_); }
+  GuardedBytes(const GuardedBytes&) = delete;
+  GuardedBytes& operator=(const GuardedBytes&) = delete;
+  std::span<const std::uint8_t> span() const { return {data_, size_}; }
+
+ private:
+  std::uint8_t* mapping_ = nullptr;
+  std::uint8_t* data_ = nullptr;
+  std::size_t length_ = 0, size_ = 0;
+};
+
+class EveryFixture : public testing::TestWithParam<const char*> {};
+INSTANTIATE_TEST_SUITE_P(Fixtures, EveryFixture,
+                         testing::Values("fixture_imports_pe32", "fixture_imports_pe32plus",
+                                         "fixture_relocations_pe32", "fixture_relocations_pe32plus"));
+
+TEST_P(EveryFixture, MapsAtThePreferredBaseAndAttachesTheEntryPoint) {
+  const FixtureDll dll = LoadFixtureDll(GetParam());
+  FakeLoaderHost host;
+  const auto library = MapLibraryImage(host, dll.bytes);
+  ASSERT_TRUE(library);
+  EXPECT_EQ(library->base, dll.listing.imageBase);
+  EXPECT_EQ(library->ntHeaders, library->base + ReadValue(dll.bytes, 0x3C, 4));
+  EXPECT_TRUE(library->attached);
+  EXPECT_EQ(library->imports.size(), dll.listing.imports.size());
+  ASSERT_EQ(host.calls.size(), 1u);
+  EXPECT_EQ(host.calls[0].kind, FakeLoaderHost::Call::EntryPoint);
+  EXPECT_EQ(host.calls[0].function, library->base + dll.listing.entryPoint);
+  EXPECT_EQ(host.calls[0].base, library->base);
+  EXPECT_EQ(host.calls[0].reason, platform::kProcessAttach);
+
+  // Sections that neither relocation nor binding touches at home hold the file's bytes.
+  const auto& mapped = host.RangeBytes(library->base);
+  for (const char* name : {".text", ".rdata", ".edata"}) {
+    const auto& s = dll.listing.Section(name);
+    EXPECT_TRUE(std::equal(dll.bytes.begin() + s.fileOffset, dll.bytes.begin() + s.fileOffset + s.size,
+                           mapped.begin() + s.rva))
+        << name;
+  }
+}
+
+TEST_P(EveryFixture, MovesEveryRelocationSiteByTheDifferenceAndNothingElse) {
+  const FixtureDll dll = LoadFixtureDll(GetParam());
+  FakeLoaderHost atHome, moved;
+  TakePreferredBase(moved, dll);
+  const auto reference = MapLibraryImage(atHome, dll.bytes);
+  const auto library = MapLibraryImage(moved, dll.bytes);
+  ASSERT_TRUE(reference && library);
+  ASSERT_EQ(library->base, ElsewhereFor(dll));
+  const std::uint64_t delta = library->base - dll.listing.imageBase;
+
+  const auto& before = atHome.RangeBytes(reference->base);
+  const auto& after = moved.RangeBytes(library->base);
+  ASSERT_EQ(before.size(), after.size());
+  std::vector<bool> expected(before.size(), false);
+  int sites = 0;
+  for (const auto& r : dll.listing.relocations) {
+    if (r.type != "HIGHLOW" && r.type != "DIR64") continue;
+    const int width = r.type == "DIR64" ? 8 : 4;
+    const std::uint64_t mask = width == 8 ? ~0ull : 0xFFFFFFFFull;
+    EXPECT_EQ(ReadValue(after, r.rva, width), (ReadValue(before, r.rva, width) + delta) & mask) << r.rva;
+    std::fill_n(expected.begin() + r.rva, width, true);
+    ++sites;
+  }
+  // The ImageBase field of the header copy holds the actual base.
+  const std::uint64_t imageBaseField = (library->ntHeaders - library->base) + (dll.listing.is64 ? 48 : 52);
+  const int fieldWidth = dll.listing.is64 ? 8 : 4;
+  EXPECT_EQ(ReadValue(after, imageBaseField, fieldWidth), library->base);
+  std::fill_n(expected.begin() + static_cast<std::ptrdiff_t>(imageBaseField), fieldWidth, true);
+
+  EXPECT_GT(sites, 0);
+  int unexpected = 0;
+  for (std::size_t i = 0; i < before.size(); ++i)
+    if (!expected[i] && before[i] != after[i]) ++unexpected;
+  EXPECT_EQ(unexpected, 0);
+}
+
+class ImportFixture : public testing::TestWithParam<const char*> {};
+INSTANTIATE_TEST_SUITE_P(Fixtures, ImportFixture,
+                         testing::Values("fixture_imports_pe32", "fixture_imports_pe32plus"));
+
+TEST_P(ImportFixture, BindsImportsByNameAndByOrdinalThroughTheHost) {
+  const FixtureDll dll = LoadFixtureDll(GetParam());
+  FakeLoaderHost host;
+  TakePreferredBase(host, dll);  // the thunks must survive relocation too
+  const auto library = MapLibraryImage(host, dll.bytes);
+  ASSERT_TRUE(library);
+  EXPECT_EQ(host.loadedLibraries, (std::vector<std::string>{"KERNEL32.dll", "comctl32.dll"}));
+  EXPECT_EQ(host.openLibraries.size(), 2u);
+  ASSERT_EQ(dll.listing.imports.size(), 2u);
+  EXPECT_EQ(dll.listing.imports[1].members, std::vector<std::string>{"#17"});
+  const auto& bytes = host.RangeBytes(library->base);
+  const std::uint32_t width = ImportSlotWidth(dll);
+  for (const auto& import : dll.listing.imports) {
+    for (std::size_t i = 0; i < import.members.size(); ++i) {
+      const std::uint64_t slot = import.firstThunk + i * width;
+      EXPECT_EQ(ReadValue(bytes, slot, static_cast<int>(width)), host.FunctionAddress(import.library, import.members[i]))
+          << import.library << "!" << import.members[i];
+    }
+    EXPECT_EQ(ReadValue(bytes, import.firstThunk + import.members.size() * width, static_cast<int>(width)), 0u);
+  }
+}
+
+struct ImportFailure {
+  const char* name;
+  const char* missingLibrary;
+  const char* missingFunction;
+};
+
+void PrintTo(const ImportFailure& failure, std::ostream* out) { *out << failure.name; }
+
+class FailedImport : public testing::TestWithParam<ImportFailure> {};
+INSTANTIATE_TEST_SUITE_P(Cases, FailedImport,
+                         testing::Values(ImportFailure{"first library", "KERNEL32.dll", ""},
+                                         ImportFailure{"second library", "comctl32.dll", ""},
+                                         ImportFailure{"function by name", "", "KERNEL32.dll!lstrlenA"},
+                                         ImportFailure{"function by ordinal", "", "comctl32.dll!#17"}),
+                         [](const auto& info) {
+                           std::string name = info.param.name;
+                           std::replace(name.begin(), name.end(), ' ', '_');
+                           return name;
+                         });
+
+TEST_P(FailedImport, ReleasesEverythingAndGivesNone) {
+  for (const char* fixture : {"fixture_imports_pe32", "fixture_imports_pe32plus"}) {
+    const FixtureDll dll = LoadFixtureDll(fixture);
+    FakeLoaderHost host;
+    if (*GetParam().missingLibrary) host.missingLibraries.insert(GetParam().missingLibrary);
+    if (*GetParam().missingFunction) host.missingFunctions.insert(GetParam().missingFunction);
+    EXPECT_FALSE(MapLibraryImage(host, dll.bytes)) << fixture;
+    EXPECT_EQ(host.reservations, 1) << fixture;
+    EXPECT_FALSE(host.IsReserved(dll.listing.imageBase)) << fixture;
+    EXPECT_TRUE(host.openLibraries.empty()) << fixture;
+    EXPECT_TRUE(host.calls.empty()) << fixture;  // the entry point never ran
+  }
+}
+
+TEST(LibraryImage, EntryPointThatRefusesAttachReleasesEverything) {
+  for (const char* fixture : {"fixture_failing_pe32", "fixture_failing_pe32plus"}) {
+    const FixtureDll dll = LoadFixtureDll(fixture);
+    FakeLoaderHost host;
+    host.entryPointResult = false;
+    EXPECT_FALSE(MapLibraryImage(host, dll.bytes)) << fixture;
+    EXPECT_FALSE(host.IsReserved(dll.listing.imageBase)) << fixture;
+    EXPECT_EQ(host.loadedLibraries.size(), 1u) << fixture;
+    EXPECT_TRUE(host.openLibraries.empty()) << fixture;
+    ASSERT_EQ(host.calls.size(), 1u) << fixture;  // attach only: no detach of what never attached
+    EXPECT_EQ(host.calls[0].reason, platform::kProcessAttach);
+  }
+}
+
+TEST(LibraryImage, ReleaseDetachesFreesTheImportsAndTheAddressSpace) {
+  const FixtureDll dll = LoadFixtureDll("fixture_imports_pe32plus");
+  FakeLoaderHost host;
+  auto library = MapLibraryImage(host, dll.bytes);
+  ASSERT_TRUE(library);
+  const std::uint64_t base = library->base;
+  ReleaseLibraryImage(host, *library);
+  ASSERT_EQ(host.calls.size(), 2u);
+  EXPECT_EQ(host.calls[1].reason, platform::kProcessDetach);
+  EXPECT_EQ(host.calls[1].function, base + dll.listing.entryPoint);
+  EXPECT_TRUE(host.openLibraries.empty());
+  EXPECT_FALSE(host.IsReserved(base));
+}
+
+TEST(LibraryImage, MapsAnywhereWhenThePreferredBaseIsTakenAndFailsWithoutAddressSpace) {
+  const FixtureDll dll = LoadFixtureDll("fixture_relocations_pe32");
+  FakeLoaderHost host;
+  TakePreferredBase(host, dll);
+  const auto library = MapLibraryImage(host, dll.bytes);
+  ASSERT_TRUE(library);
+  EXPECT_EQ(library->base, kElsewhere32);
+
+  FakeLoaderHost full;
+  full.addressSpaceExhausted = true;
+  EXPECT_FALSE(MapLibraryImage(full, dll.bytes));
+  EXPECT_TRUE(full.calls.empty());
+}
+
+TEST_P(ImportFixture, ProtectsEachSectionByItsCharacteristics) {
+  const FixtureDll dll = LoadFixtureDll(GetParam());
+  FakeLoaderHost host;
+  const auto library = MapLibraryImage(host, dll.bytes);
+  ASSERT_TRUE(library);
+  const std::map<std::string, std::uint32_t> expected = {
+      {".text", platform::kPageExecuteRead}, {".data", platform::kPageReadWrite},
+      {".rdata", platform::kPageReadOnly},   {".bss", platform::kPageReadWrite},
+      {".edata", platform::kPageReadOnly},   {".idata", platform::kPageReadWrite}};
+  for (const auto& [name, protection] : expected)
+    EXPECT_EQ(host.ProtectionAt(library->base + dll.listing.Section(name).rva), protection) << name;
+  EXPECT_FALSE(host.IsCommitted(library->base + dll.listing.Section(".reloc").rva));  // discardable
+  EXPECT_TRUE(host.IsReserved(library->base + dll.listing.Section(".reloc").rva));
+}
+
+TEST_P(ImportFixture, FindsExportsByTheirExactName) {
+  const FixtureDll dll = LoadFixtureDll(GetParam());
+  FakeLoaderHost host;
+  TakePreferredBase(host, dll);
+  const auto library = MapLibraryImage(host, dll.bytes);
+  ASSERT_TRUE(library);
+  ASSERT_EQ(dll.listing.exports.size(), 5u);
+  for (const auto& [name, rva] : dll.listing.exports)
+    EXPECT_EQ(FindEntryPoint(host, *library, name), library->base + rva) << name;
+  for (const char* near : {"fixturegreeting", "FIXTUREGREETING", "FixtureGreetin", "FixtureGreetingX", "", "Fixture"})
+    EXPECT_EQ(FindEntryPoint(host, *library, near), 0u) << near;
+}
+
+TEST(LibraryImage, ExportWhoseOrdinalLiesBeyondTheFunctionTableIsNotFound) {
+  FixtureDll dll = LoadFixtureDll("fixture_imports_pe32plus");
+  // The first name's ordinal, pointed past the five functions.
+  const std::uint32_t ordinalAt = dll.listing.FileOffset(dll.listing.exportOrdinalTable);
+  dll.bytes[ordinalAt] = 5;
+  dll.bytes[ordinalAt + 1] = 0;
+  FakeLoaderHost host;
+  const auto library = MapLibraryImage(host, dll.bytes);
+  ASSERT_TRUE(library);
+  EXPECT_EQ(FindEntryPoint(host, *library, dll.listing.exports.begin()->first), 0u);
+  EXPECT_NE(FindEntryPoint(host, *library, std::next(dll.listing.exports.begin())->first), 0u);
+}
+
+struct BadImage {
+  const char* name;
+  void (*spoil)(FixtureDll& dll);
+};
+
+void PutLe32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) { std::memcpy(&bytes[at], &value, 4); }
+std::uint32_t NtOffset(const FixtureDll& dll) { return static_cast<std::uint32_t>(ReadValue(dll.bytes, 0x3C, 4)); }
+
+std::uint32_t LastSectionData(const FixtureDll& dll) {
+  std::uint32_t last = 0;
+  for (const auto& s : dll.listing.sections) last = std::max(last, s.fileOffset);
+  return last;
+}
+
+const BadImage kBadImages[] = {
+    {"no MZ", [](FixtureDll& d) { d.bytes[1] = 'X'; }},
+    {"no PE", [](FixtureDll& d) { d.bytes[NtOffset(d)] = 'X'; }},
+    {"PE without its two zero bytes", [](FixtureDll& d) { d.bytes[NtOffset(d) + 3] = 1; }},
+    {"shorter than a DOS header", [](FixtureDll& d) { d.bytes.resize(0x30); }},
+    {"NT headers beyond the end", [](FixtureDll& d) { PutLe32(d.bytes, 0x3C, 0x7FFFFFF0); }},
+    {"truncated in the optional header", [](FixtureDll& d) { d.bytes.resize(NtOffset(d) + 24 + 40); }},
+    {"truncated in the section table", [](FixtureDll& d) { d.bytes.resize(NtOffset(d) + 24 + 240 + 20); }},
+    {"section data beyond the end", [](FixtureDll& d) { d.bytes.resize(LastSectionData(d) + 16); }},
+    {"relocation block overruns its table",
+     [](FixtureDll& d) { PutLe32(d.bytes, d.listing.FileOffset(d.listing.relocationTable) + 4, 0x1000); }},
+    {"relocation block shorter than its header",
+     [](FixtureDll& d) { PutLe32(d.bytes, d.listing.FileOffset(d.listing.relocationTable) + 4, 4); }},
+    {"relocation site beyond the image",
+     [](FixtureDll& d) { PutLe32(d.bytes, d.listing.FileOffset(d.listing.relocationTable), d.listing.sizeOfImage); }},
+};
+
+TEST(LibraryImage, RefusesBadImagesWithoutReadingOutsideThemOrAllocating) {
+  for (const char* fixture : {"fixture_relocations_pe32", "fixture_relocations_pe32plus"}) {
+    for (const BadImage& bad : kBadImages) {
+      FixtureDll dll = LoadFixtureDll(fixture);
+      bad.spoil(dll);
+      const GuardedBytes guarded(dll.bytes);
+      FakeLoaderHost host;
+      EXPECT_FALSE(MapLibraryImage(host, guarded.span())) << fixture << ": " << bad.name;
+      EXPECT_EQ(host.reservations, 0) << fixture << ": " << bad.name;
+      EXPECT_TRUE(host.loadedLibraries.empty()) << fixture << ": " << bad.name;
+    }
+  }
+}
+
+TEST(LibraryImage, SoundImagesMapFromGuardedBytes) {
+  for (const char* fixture : {"fixture_relocations_pe32", "fixture_imports_pe32plus"}) {
+    const FixtureDll dll = LoadFixtureDll(fixture);
+    const GuardedBytes guarded(dll.bytes);
+    FakeLoaderHost host;
+    EXPECT_TRUE(MapLibraryImage(host, guarded.span())) << fixture;
+  }
+}
+
+}  // namespace
