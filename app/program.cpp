@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/startup.h"
+#include "skin/embedded_skin.h"
 #include "monitor/docking.h"
 #include "monitor/foreground.h"
 #include "monitor/live_status.h"
@@ -16,10 +17,10 @@ namespace app {
 
 namespace {
 
-void Dispatch(ui::Context& context, ui::HandlerId handler) {
+void Dispatch(ui::Context& context, SkinLibrary& skin, ui::HandlerId handler) {
   switch (handler) {
-    case ui::HandlerId::PrepareStartWindow: PrepareStartWindow(context); break;
-    case ui::HandlerId::HandOverToPanel: HandOverToPanel(context); break;
+    case ui::HandlerId::PrepareStartWindow: PrepareStartWindow(context, skin); break;
+    case ui::HandlerId::HandOverToPanel: HandOverToPanel(context, skin); break;
     case ui::HandlerId::PanelCreated: monitor::PanelCreated(context); break;
     case ui::HandlerId::ForegroundTick: monitor::ForegroundTick(context); break;
     case ui::HandlerId::DockTick: monitor::DockTick(context); break;
@@ -34,13 +35,16 @@ void Dispatch(ui::Context& context, ui::HandlerId handler) {
   }
 }
 
-// The windows and what the handlers reach them through, alive from start-up to the end.
+// The windows, what the handlers reach them through, and the skin library, alive from
+// start-up to the end. The skin library, once mapped, is never unmapped.
 struct ProgramState {
   ProgramState(platform::Platform& os, ui::Backend& backend)
-      : windows(backend, os.desktop, os.loop, [this](ui::HandlerId handler) { Dispatch(context, handler); }),
-        context{os, windows} {}
+      : windows(backend, os.desktop, os.loop, [this](ui::HandlerId handler) { Dispatch(context, skin, handler); }),
+        context{os, windows},
+        skin{os.loader, EmbeddedSkinImage(), std::nullopt} {}
   ui::Model windows;
   ui::Context context;
+  SkinLibrary skin;
 };
 
 std::unique_ptr<ProgramState> program;

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "optimizer/game_process_settings.h"
+#include "skin/embedded_skin.h"
 #include "optimizer/game_target.h"
 #include "optimizer/pumped_waits.h"
 #include "platform/text.h"
@@ -39,9 +40,10 @@ bool FileExists(platform::Files& files, std::string_view path) {
   return attributes && (*attributes & platform::kDirectoryAttribute) == 0;
 }
 
-void PrepareStartWindow(ui::Context& context) {
+void PrepareStartWindow(ui::Context& context, SkinLibrary& skin) {
   platform::Platform& os = context.os;
   GuardSingleInstance(os);
+  AttachSkin(skin, EmbeddedSkinData());
   if (!FileExists(os.files, kNoticeMarkerFile)) ui::ShowInformation(os.dialogs, kNoticeMessage, kNoticeCaption);
   if (FileExists(os.files, optimizer::kGameSettingsFile))
     context.windows.SetText(start::编辑框3, optimizer::ReadGameProcessName(os.files));
@@ -50,13 +52,14 @@ void PrepareStartWindow(ui::Context& context) {
   ShowStartWindowInformation(context, stored);
 }
 
-void HandOverToPanel(ui::Context& context) {
+void HandOverToPanel(ui::Context& context, SkinLibrary& skin) {
   ui::Model& windows = context.windows;
   optimizer::PumpedDelay(context.os.loop, kHandOverDelayMs);
   // Inside the wait the user may have closed the start window, or a second click may have
   // done the hand-over already: then there is nothing left to hand over.
   if (!windows.IsLoaded(WindowId::Start) || windows.IsLoaded(WindowId::Panel)) return;
   windows.SetVisible(WindowId::Start, false);
+  DetachSkin(skin);  // the panel is made without it
   context.os.files.CreateEmptyFile(kNoticeMarkerFile);
   windows.Load(WindowId::Panel);
   windows.Destroy(WindowId::Start);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "app/skin_attachment.h"
 #include "platform/platform.h"
 #include "ui/context.h"
 
@@ -19,10 +20,10 @@ inline constexpr std::string_view kNoticeMessage =
     "本插件不会对你的抖音账号安全跟游戏数据有任何影响，请放心使用！";
 inline constexpr std::string_view kNoticeCaption = "Text";
 
-// StartWindow's created handler: runs before the window is first shown.
-void PrepareStartWindow(ui::Context& context);
-// The click of StartWindow's 按钮1.
-void HandOverToPanel(ui::Context& context);
+// StartWindow's created handler: runs before the window is first shown; dresses it in the skin.
+void PrepareStartWindow(ui::Context& context, SkinLibrary& skin);
+// The click of StartWindow's 按钮1; takes the skin off before the panel is made.
+void HandOverToPanel(ui::Context& context, SkinLibrary& skin);
 // Returns only in the first instance; a later one shows its message and ends.
 void GuardSingleInstance(platform::Platform& os);
 // True only when something that is not a directory exists at the path.

@@ -3,6 +3,7 @@
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/loader_host.h"
 #include "platform/message_loop.h"
 #include "platform/processes.h"
 #include "platform/session.h"
@@ -16,6 +17,7 @@ struct Platform {
   Dialogs& dialogs;
   MessageLoop& loop;
   Session& session;
+  LoaderHost& loader;
 };
 
 }  // namespace platform

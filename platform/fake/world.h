@@ -4,6 +4,7 @@
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_dialogs.h"
 #include "platform/fake/fake_files.h"
+#include "platform/fake/fake_loader_host.h"
 #include "platform/fake/fake_processes.h"
 #include "platform/fake/fake_session.h"
 #include "platform/fake/fake_windows.h"
@@ -27,8 +28,9 @@ class World {
   FakeDialogs dialogs{clock, journal};
   FakeSession session{clock, journal};
   FakeWindows windows{clock, journal};
+  platform::FakeLoaderHost loader;
 
-  platform::Platform Os() { return {processes, desktop, files, dialogs, clock, session}; }
+  platform::Platform Os() { return {processes, desktop, files, dialogs, clock, session, loader}; }
   std::uint64_t Now() const { return clock.Now(); }
   void At(std::uint64_t time, std::function<void()> action) { clock.At(time, std::move(action)); }
 };

@@ -11,7 +11,7 @@ platform::Platform& RealPlatform() {
   static Win32Dialogs dialogs;
   static Win32MessageLoop loop;
   static Win32Session session;
-  static platform::Platform platform{processes, desktop, files, dialogs, loop, session};
+  static platform::Platform platform{processes, desktop, files, dialogs, loop, session, SystemLoaderHost()};
   return platform;
 }
 

@@ -148,3 +148,47 @@ TEST_F(StartupTest, ClosingTheStartWindowDuringTheWaitEndsWithoutAPanel) {
 }
 
 }  // namespace
+
+namespace {
+
+using Call = platform::FakeLoaderHost::Call;
+
+std::vector<Call::Kind> SkinCalls(const fake::World& world) {
+  std::vector<Call::Kind> kinds;
+  for (const Call& call : world.loader.calls)
+    if (call.kind != Call::EntryPoint) kinds.push_back(call.kind);
+  return kinds;
+}
+
+TEST_F(StartupTest, TheStartWindowWearsTheSkinFromBeforeTheNoticeUntilTheHandOver) {
+  world.dialogs.readingTimeMs = 100;
+  std::vector<Call::Kind> duringNotice;
+  world.At(50, [&] { duringNotice = SkinCalls(world); });
+  world.At(1000, [&] { world.windows.Click(start::按钮1); });
+  RunProgram(world, 3000);
+  EXPECT_THAT(duringNotice, ElementsAre(Call::SkinAttachRes, Call::SkinAdjustHsv));
+  EXPECT_THAT(SkinCalls(world), ElementsAre(Call::SkinAttachRes, Call::SkinAdjustHsv, Call::SkinDetach));
+  const Call& adjust = world.loader.calls[2];
+  EXPECT_EQ(adjust.hue, 0);
+  EXPECT_EQ(adjust.saturation, 0);
+  EXPECT_EQ(world.loader.reservations, 1) << "mapped once, and never released";
+}
+
+TEST_F(StartupTest, ASecondInstanceIsNeverSkinned) {
+  world.session.namedEvents.insert(kEvent);
+  RunProgram(world, 1000);
+  EXPECT_TRUE(world.loader.calls.empty());
+}
+
+TEST_F(StartupTest, WithoutASkinLibraryTheStartGoesOnUnchanged) {
+  world.loader.addressSpaceExhausted = true;
+  world.At(1000, [&] { world.windows.Click(start::按钮1); });
+  const auto run = RunProgram(world, 3000);
+  EXPECT_FALSE(run.ended);
+  EXPECT_TRUE(world.loader.calls.empty());
+  ASSERT_EQ(world.dialogs.shown.size(), 1u);
+  EXPECT_EQ(world.dialogs.shown[0].caption, "Text");
+  EXPECT_TRUE(world.windows.Window(WindowId::Panel).exists);
+}
+
+}  // namespace
