@@ -37,7 +37,7 @@ def smooth_shapes(size, draw_shapes):
     """Calls draw_shapes(draw, scale) on a larger transparent canvas and scales it down."""
     big = Image.new("RGBA", (size[0] * SUPERSAMPLE, size[1] * SUPERSAMPLE), (0, 0, 0, 0))
     draw_shapes(ImageDraw.Draw(big), SUPERSAMPLE)
-    return big.resize(size, Image.Resampling.LANCZOS)
+    return big.resize(size, Image.Resampling.BOX)
 
 
 def button_picture(face_colour, label):
