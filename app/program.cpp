@@ -3,6 +3,12 @@
 #include <memory>
 
 #include "app/startup.h"
+#include "monitor/docking.h"
+#include "monitor/foreground.h"
+#include "monitor/live_status.h"
+#include "monitor/presence.h"
+#include "optimizer/game_target.h"
+#include "optimizer/optimization_run.h"
 #include "platform/text.h"
 #include "ui/context.h"
 
@@ -14,7 +20,17 @@ void Dispatch(ui::Context& context, ui::HandlerId handler) {
   switch (handler) {
     case ui::HandlerId::PrepareStartWindow: PrepareStartWindow(context); break;
     case ui::HandlerId::HandOverToPanel: HandOverToPanel(context); break;
-    default: break;
+    case ui::HandlerId::PanelCreated: monitor::PanelCreated(context); break;
+    case ui::HandlerId::ForegroundTick: monitor::ForegroundTick(context); break;
+    case ui::HandlerId::DockTick: monitor::DockTick(context); break;
+    case ui::HandlerId::CompanionGoneTick: monitor::CompanionGoneTick(context); break;
+    case ui::HandlerId::ClearPlaceholder: optimizer::ClearPlaceholder(context); break;
+    case ui::HandlerId::SaveGameProcess: optimizer::SaveGameProcess(context); break;
+    case ui::HandlerId::StartOptimization: optimizer::StartOptimization(context); break;
+    case ui::HandlerId::RetuneTick: optimizer::RetuneTick(context); break;
+    case ui::HandlerId::CaptureGameProcess: optimizer::CaptureGameProcess(context); break;
+    case ui::HandlerId::LiveStatusTick: monitor::LiveStatusTick(context); break;
+    case ui::HandlerId::None: break;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "optimizer/game_process_settings.h"
+#include "optimizer/game_target.h"
 #include "optimizer/pumped_waits.h"
 #include "platform/text.h"
 #include "ui/message_box.h"
@@ -12,7 +13,17 @@ namespace start = ui::start;
 
 namespace {
 constexpr std::int32_t kHandOverDelayMs = 300;
+constexpr std::string_view kElevatedText = "已以管理员身份运行，可以优化伴侣";
+constexpr std::string_view kNotElevatedText = "未以管理员身份运行，优化可能无效";
+
+// What the streamer should know before going on: whether the program may tune the
+// companion's processes, and which game it will raise.
+void ShowStartWindowInformation(ui::Context& context, std::string_view storedGame) {
+  context.windows.SetText(start::透明标签2, context.os.session.IsElevated() ? kElevatedText : kNotElevatedText);
+  context.windows.SetText(start::透明标签5, optimizer::GameTargetText(storedGame));
 }
+
+}  // namespace
 
 void GuardSingleInstance(platform::Platform& os) {
   if (os.session.OpenNamedEvent(kInstanceEventName)) {
@@ -34,8 +45,9 @@ void PrepareStartWindow(ui::Context& context) {
   if (!FileExists(os.files, kNoticeMarkerFile)) ui::ShowInformation(os.dialogs, kNoticeMessage, kNoticeCaption);
   if (FileExists(os.files, optimizer::kGameSettingsFile))
     context.windows.SetText(start::编辑框3, optimizer::ReadGameProcessName(os.files));
-  if (optimizer::ReadGameProcessName(os.files).empty())
-    context.windows.SetText(start::编辑框3, optimizer::kGameProcessPlaceholder);
+  const std::string stored = optimizer::ReadGameProcessName(os.files);
+  if (stored.empty()) context.windows.SetText(start::编辑框3, optimizer::kGameProcessPlaceholder);
+  ShowStartWindowInformation(context, stored);
 }
 
 void HandOverToPanel(ui::Context& context) {

@@ -21,6 +21,18 @@ std::u16string MultiByteToUtf16(std::uint32_t codePage, std::string_view bytes);
 // UTF-16 to bytes in a code page; a character without a form there becomes '?'.
 std::string Utf16ToMultiByte(std::uint32_t codePage, std::u16string_view text);
 
+// A lead byte of a double-byte character in code page 936: it and the byte after it are one
+// character, and the second byte may look like an ASCII letter or symbol.
+inline bool IsGbkLeadByte(char byte) {
+  const auto value = static_cast<unsigned char>(byte);
+  return value >= 0x81 && value <= 0xFE;
+}
+
+// Whether the text's last character is a backslash (not the second byte of a double-byte one).
+bool EndsWithBackslash(std::string_view text);
+// Whether `part` occurs in `text` starting at a character boundary (case counts).
+bool ContainsText(std::string_view text, std::string_view part);
+
 // GBK text to UTF-16 in TextCodePage (the empty text gives the empty string).
 inline std::u16string ToUtf16(std::string_view text) { return MultiByteToUtf16(TextCodePage, text); }
 // UTF-16 back to text in TextCodePage.

@@ -105,7 +105,10 @@ bool FakeProcesses::SetPriorityClass(platform::ProcessHandle process, std::uint3
 }
 
 std::uint64_t FakeProcesses::WorkingSetBytes(platform::ProcessHandle process) {
-  const FakeProcess* target = Target(process, 0x0400);  // PROCESS_QUERY_INFORMATION
+  // GetProcessMemoryInfo needs a query right (full or limited) and PROCESS_VM_READ.
+  const auto found = handles_.find(process);
+  if (found == handles_.end() || (found->second.access & 0x1400) == 0 || (found->second.access & 0x10) == 0) return 0;
+  const FakeProcess* target = Find(found->second.id);
   return target ? target->workingSetBytes : 0;
 }
 

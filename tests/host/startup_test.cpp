@@ -19,6 +19,8 @@ constexpr const char* kSettings = "C:\\yxjc.ini";
 
 class StartupTest : public testing::Test {
  protected:
+  // The panel needs the companion running, or it ends the program at once.
+  void SetUp() override { world.processes.Start("直播伴侣.exe"); }
   std::size_t IndexOf(std::string_view what) const {
     const auto& entries = world.journal.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i)

@@ -1,0 +1,16 @@
+#pragma once
+// What the program relies on of the streaming companion: its process names, its main
+// window's class and title, and its room-state file.
+#include <string_view>
+
+namespace monitor {
+
+inline constexpr std::string_view kCompanionExe = "直播伴侣.exe";
+inline constexpr std::string_view kCompanionAiExe = "mate-ai.exe";
+inline constexpr std::string_view kCompanionMediaExe = "MediaSDK_Server.exe";
+inline constexpr std::string_view kCompanionWindowClass = "Chrome_WidgetWin_1";
+inline constexpr std::string_view kCompanionWindowTitle = "直播伴侣";
+// Below the user's roaming application-data folder.
+inline constexpr std::string_view kRoomStateFile = "webcast_mate\\WBStore\\roomStore.json";
+
+}  // namespace monitor

@@ -1,0 +1,41 @@
+#include "monitor/live_status.h"
+
+#include "monitor/companion.h"
+#include "optimizer/process_operations.h"
+#include "platform/text.h"
+#include "script/script_json.h"
+
+namespace monitor {
+
+void LiveStatusTick(ui::Context& context) {
+  if (!optimizer::ProcessExists(context.os.processes, kCompanionExe)) context.os.session.EndProcess(0);
+  ReadLiveStatus(context);
+}
+
+void ReadLiveStatus(ui::Context& context) {
+  platform::Files& files = context.os.files;
+  const RoomStateReading reading = ReadRoomState(files.ReadWholeFile(RoomStatePath(files), kMaxRoomStateBytes));
+  if (!reading.statusLine.empty()) context.windows.SetText(ui::panel::透明标签1, reading.statusLine);
+}
+
+std::string RoomStatePath(platform::Files& files) {
+  std::string folder = files.AppDataFolder();
+  if (!folder.empty() && !platform::EndsWithBackslash(folder)) folder += '\\';
+  return folder + std::string(kRoomStateFile);
+}
+
+RoomStateReading ReadRoomState(const std::optional<std::string>& bytes) {
+  const std::unique_ptr<script::ScriptJson> json = script::CreateScriptJson();
+  json->Parse(Utf8ToText(bytes.value_or(std::string())));
+  RoomStateReading reading{json->GetText("roomStore.status"), {}};
+  json->Destroy();
+  if (reading.status == "2") reading.statusLine = kLiveText;
+  else if (reading.status == "4") reading.statusLine = kNotLiveText;
+  return reading;
+}
+
+std::string Utf8ToText(std::string_view bytes) {
+  return platform::FromUtf16(platform::MultiByteToUtf16(platform::kUtf8CodePage, bytes));
+}
+
+}  // namespace monitor

@@ -1,0 +1,37 @@
+#pragma once
+// Whether a broadcast is live, read once a second from the companion's room-state file into
+// the panel's status line; and the end of the program once the companion has gone.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/files.h"
+#include "ui/context.h"
+
+namespace monitor {
+
+inline constexpr std::string_view kLiveText = "检测到已开播";
+inline constexpr std::string_view kNotLiveText = "您还未开播";
+// A room-state file larger than this is not read at all: the companion's own is a few KB,
+// and a bigger one would cost the user-interface thread more than a tick may.
+inline constexpr std::uint64_t kMaxRoomStateBytes = 2u << 20;
+
+// What the status line makes of one reading of the room-state file.
+struct RoomStateReading {
+  std::string status;          // the text of "roomStore.status"; empty when there is none
+  std::string_view statusLine;  // what the status line is set to; empty: left unchanged
+};
+
+// 时钟3, every second.
+void LiveStatusTick(ui::Context& context);
+// Reads the room-state file and writes the status line when the status is known.
+void ReadLiveStatus(ui::Context& context);
+// The room-state file of the current user (below the application-data folder).
+std::string RoomStatePath(platform::Files& files);
+// The reading of the file's bytes (none: missing or unreadable).
+RoomStateReading ReadRoomState(const std::optional<std::string>& bytes);
+// UTF-8 bytes, up to the first zero byte, as GBK text.
+std::string Utf8ToText(std::string_view bytes);
+
+}  // namespace monitor

@@ -1,0 +1,133 @@
+// The status line read from the companion's room-state file, and the end of the program
+// when the companion has gone.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "monitor/live_status.h"
+#include "tests/host/companion_scene.h"
+#include "tests/host/program_runner.h"
+
+namespace {
+
+using testing::ElementsAre;
+using testing_support::CompanionScene;
+using testing_support::RunProgram;
+namespace panel = ui::panel;
+
+std::string Bytes(std::u8string_view utf8) { return std::string(utf8.begin(), utf8.end()); }
+
+class LiveStatusTest : public testing::Test {
+ protected:
+  void SetUp() override { scene.HandOverAt(0); }
+  std::string StatusLine() const { return scene.world.windows.Control(panel::透明标签1).text; }
+  // The status line at each of these times.
+  std::vector<std::string> StatusLineAt(std::initializer_list<std::uint64_t> times, std::uint64_t runUntil) {
+    std::vector<std::string> seen;
+    for (std::uint64_t time : times) scene.world.At(time, [&] { seen.push_back(StatusLine()); });
+    RunProgram(scene.world, runUntil);
+    return seen;
+  }
+  CompanionScene scene;
+};
+
+TEST_F(LiveStatusTest, TheStatusMemberDecidesTheLine) {
+  struct Case {
+    const char* what;
+    std::optional<std::string> file;  // none: no file
+    const char* line;
+  };
+  const std::string unchanged = "请开启直播";
+  const Case cases[] = {
+      {"live, a number", Bytes(u8R"({"roomStore":{"status":2}})"), "检测到已开播"},
+      {"live, a string", Bytes(u8R"({"roomStore":{"status":"2"}})"), "检测到已开播"},
+      {"not live", Bytes(u8R"({"roomStore":{"status":4}})"), "您还未开播"},
+      {"Chinese texts and nesting", Bytes(u8R"({"a":{"标题":"直播"},"roomStore":{"title":"今晚","x":{"status":4},"status":2}})"),
+       "检测到已开播"},
+      {"status 3", Bytes(u8R"({"roomStore":{"status":3}})"), unchanged.c_str()},
+      {"status 2.0", Bytes(u8R"({"roomStore":{"status":"2.0"}})"), unchanged.c_str()},
+      {"no roomStore", Bytes(u8R"({"status":2})"), unchanged.c_str()},
+      {"no file", std::nullopt, unchanged.c_str()},
+      {"an empty file", "", unchanged.c_str()},
+      {"half written", Bytes(u8R"({"roomStore":{"status":2,"ti)"), unchanged.c_str()},
+      {"not JSON", "roomStore.status = 2", unchanged.c_str()},
+      {"script instead of JSON", "{roomStore: {status: 2}}", unchanged.c_str()},
+      {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), unchanged.c_str()},
+      {"a zero byte before the document", std::string("\0{\"roomStore\":{\"status\":2}}", 28), unchanged.c_str()},
+  };
+  for (const Case& c : cases) {
+    CompanionScene fresh;
+    fresh.HandOverAt(0);
+    if (c.file) fresh.world.files.Write(testing_support::kRoomStatePath, *c.file);
+    RunProgram(fresh.world, 2500);
+    EXPECT_EQ(fresh.world.windows.Control(panel::透明标签1).text, c.line) << c.what;
+  }
+}
+
+TEST_F(LiveStatusTest, TheLineFollowsTheStatusWithinASecond) {
+  scene.WriteRoomState(u8R"({"roomStore":{"status":4}})");
+  scene.GoLiveAt(3000);
+  scene.world.At(6000, [this] { scene.WriteRoomState(u8R"({"roomStore":{"status":4}})"); });
+  scene.world.At(9000, [this] { scene.world.files.Remove(testing_support::kRoomStatePath); });
+  EXPECT_THAT(StatusLineAt({2900, 4000, 7000, 12000}, 12500),
+              ElementsAre("您还未开播", "检测到已开播", "您还未开播", "您还未开播"));
+}
+
+TEST_F(LiveStatusTest, AFileTooLargeIsNotReadAndChangesNothing) {
+  std::string huge = Bytes(u8R"({"roomStore":{"status":2},"pad":")");
+  huge.append(3u << 20, 'x');
+  huge += "\"}";
+  scene.world.files.Write(testing_support::kRoomStatePath, huge);
+  EXPECT_THAT(StatusLineAt({3000}, 3100), ElementsAre("请开启直播"));
+  EXPECT_EQ(scene.world.files.bytesRead, 0u);
+}
+
+TEST_F(LiveStatusTest, ALockedFileChangesNothing) {
+  scene.WriteRoomState(u8R"({"roomStore":{"status":2}})");
+  scene.world.files.Find(testing_support::kRoomStatePath)->readable = false;
+  EXPECT_THAT(StatusLineAt({3000}, 3100), ElementsAre("请开启直播"));
+}
+
+TEST_F(LiveStatusTest, WithoutAnApplicationDataFolderTheRelativePathIsTried) {
+  scene.world.files.appDataFolder = "";
+  scene.world.files.Write("webcast_mate\\WBStore\\roomStore.json", Bytes(u8R"({"roomStore":{"status":2}})"));
+  EXPECT_THAT(StatusLineAt({3000}, 3100), ElementsAre("检测到已开播"));
+}
+
+TEST_F(LiveStatusTest, TheProgramEndsWithinASecondOfTheCompanionWithoutATrim) {
+  scene.world.At(5000, [this] { scene.world.processes.End(scene.companion); });
+  const auto run = RunProgram(scene.world, 60000);
+  EXPECT_TRUE(run.ended);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_GT(run.endedAt, 5000u);
+  EXPECT_LE(run.endedAt, 6000u);
+  EXPECT_EQ(scene.world.journal.Count("EmptyWorkingSet"), 0u);
+  EXPECT_EQ(scene.world.session.cleanupRuns, 1);
+}
+
+TEST(RoomStatePath, ASeparatorIsAddedOnlyWhereTheFolderLacksOne) {
+  struct Case {
+    const char* folder;
+    const char* path;
+  };
+  const Case cases[] = {
+      {"C:\\Users\\a\\AppData\\Roaming", "C:\\Users\\a\\AppData\\Roaming\\webcast_mate\\WBStore\\roomStore.json"},
+      {"C:\\Roaming\\", "C:\\Roaming\\webcast_mate\\WBStore\\roomStore.json"},
+      // The last character's second byte is 0x5C, which is no separator.
+      {"C:\\\x81\x5C", "C:\\\x81\x5C\\webcast_mate\\WBStore\\roomStore.json"},
+      {"", "webcast_mate\\WBStore\\roomStore.json"},
+  };
+  for (const Case& c : cases) {
+    fake::World world;
+    world.files.appDataFolder = c.folder;
+    EXPECT_EQ(monitor::RoomStatePath(world.files), c.path) << c.folder;
+  }
+}
+
+TEST(Utf8ToText, ConvertsToGbkUpToTheFirstZero) {
+  EXPECT_EQ(monitor::Utf8ToText(Bytes(u8"直播伴侣")), "直播伴侣");
+  EXPECT_EQ(monitor::Utf8ToText(std::string("ab\0cd", 5)), "ab");
+  EXPECT_EQ(monitor::Utf8ToText(""), "");
+  EXPECT_EQ(monitor::Utf8ToText(Bytes(u8"a\u0E01b")), "a?b") << "no GBK form";
+}
+
+}  // namespace
