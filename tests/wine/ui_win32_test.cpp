@@ -254,5 +254,13 @@ TEST_F(Win32BackendTest, EscClosesOnlyTheWindowWhoseDesignSaysSo) {
   EXPECT_TRUE(IsWindow(Window(WindowId::Panel)));
 }
 
+TEST_F(Win32BackendTest, AltF4ClosesThePanelAtOnce) {
+  HWND panel = Load(WindowId::Panel);
+  SendMessageA(panel, WM_SYSKEYDOWN, VK_F4, 1 << 29);  // bit 29: Alt held
+  Pump(50);
+  EXPECT_FALSE(IsWindow(panel));
+  EXPECT_THAT(sink.destroyed, ElementsAre(WindowId::Panel));
+}
+
 }  // namespace
 }  // namespace ui_win32_test
