@@ -254,6 +254,15 @@ TEST_F(Win32BackendTest, EscClosesOnlyTheWindowWhoseDesignSaysSo) {
   EXPECT_TRUE(IsWindow(Window(WindowId::Panel)));
 }
 
+TEST_F(Win32BackendTest, TheManifestBringsCommonControlsSix) {
+  Load(WindowId::Start);
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(GetModuleHandleA("comctl32.dll"), path, sizeof path);
+  std::string folder = path;
+  for (char& c : folder) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  EXPECT_THAT(folder, testing::HasSubstr("microsoft.windows.common-controls_6595b64144ccf1df_6.0."));
+}
+
 TEST_F(Win32BackendTest, AltF4ClosesThePanelAtOnce) {
   HWND panel = Load(WindowId::Panel);
   SendMessageA(panel, WM_SYSKEYDOWN, VK_F4, 1 << 29);  // bit 29: Alt held
