@@ -263,6 +263,19 @@ TEST_F(Win32BackendTest, TheManifestBringsCommonControlsSix) {
   EXPECT_THAT(folder, testing::HasSubstr("microsoft.windows.common-controls_6595b64144ccf1df_6.0."));
 }
 
+TEST(ProgramResources, VersionInformationNamesTheProgramInChinese) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::vector<char> block(GetFileVersionInfoSizeW(path, nullptr));
+  ASSERT_FALSE(block.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(block.size()), block.data()));
+  wchar_t* name = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\080404B0\\ProductName", reinterpret_cast<void**>(&name),
+                             &length));
+  EXPECT_EQ(std::wstring(name), std::wstring(L"\u6f84\u79be\u76f4\u64ad\u4f34\u4fa3\u4f18\u5316\u52a9\u624b"));  // 澄禾直播伴侣优化助手
+}
+
 TEST_F(Win32BackendTest, AltF4ClosesThePanelAtOnce) {
   HWND panel = Load(WindowId::Panel);
   SendMessageA(panel, WM_SYSKEYDOWN, VK_F4, 1 << 29);  // bit 29: Alt held
