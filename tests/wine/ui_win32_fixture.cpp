@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ui/win32/control_window.h"
+
 namespace ui_win32_test {
 
 void Win32BackendTest::SetUp() { backend.SetEventSink(sink); }
@@ -30,7 +32,7 @@ HWND Win32BackendTest::Control(ui::ControlId control) const {
   const ui::ControlDesign& design = ui::DesignOf(control);
   HWND parent = design.parent == ui::kOnWindow ? Window(control.window)
                                                : Control({control.window, static_cast<std::uint8_t>(design.parent)});
-  return GetDlgItem(parent, 100 + control.index);
+  return GetDlgItem(parent, ui::win32::DialogIdOf(control));
 }
 
 RECT Win32BackendTest::ScreenRect(ui::ControlId control) const {

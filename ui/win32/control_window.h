@@ -6,10 +6,13 @@
 
 namespace ui::win32 {
 
-// Control ids stay clear of IDOK and IDCANCEL, which dialog keys may send.
+// Control ids stay clear of IDOK and IDCANCEL (1 and 2), which Windows sends for dialog keys.
 inline constexpr int kFirstControlId = 100;
 
 inline int DialogIdOf(ControlId control) { return kFirstControlId + control.index; }
+
+// Whether the design binds a handler to the event: only bound events are reported.
+inline bool IsBound(HandlerId handler) { return handler != HandlerId::None; }
 
 enum class ButtonFace : std::uint8_t { Normal, Hover, Pressed };
 
@@ -17,7 +20,6 @@ struct ControlWindow {
   ControlWindow(ControlId id, const ControlDesign& design, EventSink& sink) : id(id), design(design), sink(sink) {}
 
   void Report(EventKind event) const { sink.OnEvent(id, event); }
-  bool Reports(HandlerId handler) const { return handler != HandlerId::None; }
 
   const ControlId id;
   const ControlDesign& design;

@@ -71,7 +71,7 @@ LRESULT CALLBACK StandardControlProc(HWND hwnd, UINT message, WPARAM wParam, LPA
       SetCursor(HandCursor());
       return TRUE;
     case WM_LBUTTONDOWN:
-      if (!control.Reports(control.design.onLeftButtonDown)) break;
+      if (!IsBound(control.design.onLeftButtonDown)) break;
       control.Report(EventKind::LeftButtonDown);
       // Then the press goes on to the control as usual, unless the handler's waits let the
       // user close the window meanwhile.

@@ -45,7 +45,7 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_ERASEBKGND: return 1;  // WM_PAINT draws everything
     case WM_PAINT: Paint(hwnd, control->design); return 0;
     case WM_LBUTTONDOWN:
-      if (control->Reports(control->design.onLeftButtonDown)) control->Report(EventKind::LeftButtonDown);
+      if (IsBound(control->design.onLeftButtonDown)) control->Report(EventKind::LeftButtonDown);
       return 0;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -34,7 +34,7 @@ LRESULT ColourControl(const TopWindow& window, UINT message, HDC dc, HWND child)
 
 void ReportClick(const TopWindow& window, HWND child) {
   const ControlWindow* control = window.ControlFor(child);
-  if (control && control->design.kind == Kind::Button && control->Reports(control->design.onClick))
+  if (control && control->design.kind == Kind::Button && IsBound(control->design.onClick))
     control->Report(EventKind::Click);
 }
 
