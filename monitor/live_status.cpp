@@ -14,12 +14,12 @@ void LiveStatusTick(ui::Context& context) {
 
 void ReadLiveStatus(ui::Context& context) {
   platform::Files& files = context.os.files;
-  const RoomStateReading reading = ReadRoomState(files.ReadWholeFile(RoomStatePath(files), kMaxRoomStateBytes));
+  const RoomStateReading reading =
+      ReadRoomState(files.ReadWholeFile(RoomStatePath(files.AppDataFolder()), kMaxRoomStateBytes));
   if (!reading.statusLine.empty()) context.windows.SetText(ui::panel::透明标签1, reading.statusLine);
 }
 
-std::string RoomStatePath(platform::Files& files) {
-  std::string folder = files.AppDataFolder();
+std::string RoomStatePath(std::string folder) {
   if (!folder.empty() && !platform::EndsWithBackslash(folder)) folder += '\\';
   return folder + std::string(kRoomStateFile);
 }

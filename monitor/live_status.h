@@ -27,8 +27,8 @@ struct RoomStateReading {
 void LiveStatusTick(ui::Context& context);
 // Reads the room-state file and writes the status line when the status is known.
 void ReadLiveStatus(ui::Context& context);
-// The room-state file of the current user (below the application-data folder).
-std::string RoomStatePath(platform::Files& files);
+// The room-state file below an application-data folder (relative when the folder is empty).
+std::string RoomStatePath(std::string folder);
 // The reading of the file's bytes (none: missing or unreadable).
 RoomStateReading ReadRoomState(const std::optional<std::string>& bytes);
 // UTF-8 bytes, up to the first zero byte, as GBK text.

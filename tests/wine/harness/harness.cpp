@@ -76,7 +76,11 @@ std::wstring Wide(std::string_view gbk) {
 
 std::wstring ProgramPath() { return FromLinuxPath(CT_PROGRAM_PATH); }
 std::wstring StandInPath() { return FromLinuxPath(CT_STANDIN_PATH); }
-std::wstring OutputFolder() { return FromLinuxPath(CT_OUTPUT_DIR); }
+std::wstring OutputFolder() {
+  wchar_t chosen[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"CT_OUTPUT_DIR", chosen, MAX_PATH)) return chosen;
+  return FromLinuxPath(CT_OUTPUT_DIR);
+}
 
 Process::Process(Process&& other) noexcept : handle_(other.handle_), id_(other.id_) {
   other.handle_ = nullptr;
@@ -346,6 +350,30 @@ std::wstring SaveScreenshot(const std::wstring& name, const RECT* part) {
   ReleaseDC(nullptr, screen);
   return path;
 }
+
+std::vector<Process> StartCompanion() {
+  std::vector<Process> companion;
+  companion.push_back(StartStandIn(L"\u76F4\u64AD\u4F34\u4FA3.exe"));
+  companion.push_back(StartStandIn(L"mate-ai.exe"));
+  companion.push_back(StartStandIn(L"MediaSDK_Server.exe"));
+  WaitFor([] { return FindCompanionWindow() != nullptr; }, 10000);
+  return companion;
+}
+
+ProgramOnPanel StartToPanel(const std::string& savedGame) {
+  WriteFileBytes(L"C:\\CHZS.txt", "");
+  if (!savedGame.empty()) WriteFileBytes(L"C:\\yxjc.ini", "[id]\r\nid2=" + savedGame + "\r\n");
+  ProgramOnPanel run{StartProgram(), nullptr};
+  HWND start = nullptr;
+  if (!WaitFor([&] { return (start = FindStartWindow(run.program.Id())) && IsWindowVisible(start); }, 20000)) return run;
+  ClickButton(FindControl(start, ui::start::按钮1));
+  WaitFor([&] { return (run.panel = FindPanel(run.program.Id())) && IsWindowVisible(run.panel); }, 10000);
+  return run;
+}
+
+std::wstring StatusLine(HWND panel) { return TextOf(FindControl(panel, ui::panel::透明标签1)); }
+
+std::vector<std::wstring> Log(HWND panel) { return ListLines(FindControl(panel, ui::panel::列表框1)); }
 
 HWND FindCompanionWindow() { return FindWindowW(L"Chrome_WidgetWin_1", L"\u76F4\u64AD\u4F34\u4FA3"); }
 

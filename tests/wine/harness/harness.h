@@ -18,7 +18,8 @@ namespace harness {
 // Polls `condition` every 10 ms until it holds or `timeoutMs` pass.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs);
 
-// The program and the stand-in as built, and the folder for screenshots.
+// The program and the stand-in as built, and the folder for screenshots (the environment's
+// CT_OUTPUT_DIR, a Windows path, when set).
 std::wstring ProgramPath();
 std::wstring StandInPath();
 std::wstring OutputFolder();
@@ -86,6 +87,18 @@ std::wstring SaveScreenshot(const std::wstring& name, const RECT* part = nullptr
 
 // GBK text of the program (design texts, messages) as UTF-16 for comparisons.
 std::wstring Wide(std::string_view gbk);
+
+// The program started beside a running companion (its three processes) and taken through the
+// notice and the start window to the panel, which this waits for.
+struct ProgramOnPanel {
+  Process program;
+  HWND panel = nullptr;
+};
+ProgramOnPanel StartToPanel(const std::string& savedGame = "");
+std::vector<Process> StartCompanion();
+// The panel's status line, as it reads now.
+std::wstring StatusLine(HWND panel);
+std::vector<std::wstring> Log(HWND panel);
 
 // Commands to the stand-in companion's window (see tools/standin.cpp).
 HWND FindCompanionWindow();
