@@ -39,6 +39,13 @@ TEST_F(Win32BackendTest, PanelIsUniformlyDarkBehindItsControls) {
   EXPECT_EQ(ScreenColour(Inside(ScreenRect(panel::列表框1), 50, 70)), 0x303030u);
 }
 
+TEST_F(Win32BackendTest, AWindowIsPaintedWholeWhenItAppears) {
+  Build(WindowId::Panel);
+  backend.ShowWindow(WindowId::Panel, ui::ShowCommand::ShowNoActivate);
+  EXPECT_EQ(PaintedColour(Control(panel::透明标签2), {2, 2}), kPanelColour);
+  EXPECT_EQ(PaintedColour(Control(panel::图形按钮1), {8, 20}), kP2Face);
+}
+
 TEST_F(Win32BackendTest, PictureButtonShowsTheStatePictureClippedAtItsEdges) {
   Load(WindowId::Panel);
   const RECT button = ScreenRect(panel::图形按钮1);

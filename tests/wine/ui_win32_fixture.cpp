@@ -14,7 +14,7 @@ void Win32BackendTest::TearDown() {
   Pump(0);
 }
 
-HWND Win32BackendTest::Load(ui::WindowId id, int left, int top) {
+HWND Win32BackendTest::Build(ui::WindowId id, int left, int top) {
   const ui::WindowDesign& design = ui::DesignOf(id);
   backend.CreateWindow(design, left, top);
   windows_[static_cast<int>(id)] = FindWindowA("CompanionTunerWindow", std::string(design.title).c_str());
@@ -22,8 +22,12 @@ HWND Win32BackendTest::Load(ui::WindowId id, int left, int top) {
     backend.CreateControl({id, static_cast<std::uint8_t>(i)}, design.controls[i]);
   for (std::size_t i = 0; i < design.controls.size(); ++i)
     if (design.controls[i].visible) backend.ShowControl({id, static_cast<std::uint8_t>(i)}, ui::ShowCommand::ShowNoActivate);
+  return Window(id);
+}
+
+HWND Win32BackendTest::Load(ui::WindowId id, int left, int top) {
+  Build(id, left, top);
   backend.ShowWindow(id, ui::ShowCommand::Show);
-  UpdateWindow(Window(id));
   Pump(50);
   return Window(id);
 }

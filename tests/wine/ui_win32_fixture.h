@@ -29,8 +29,10 @@ class Win32BackendTest : public testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Loads the window as the model does: hidden, its controls, the visible ones shown
-  // without activation, then the window shown at (left, top).
+  // Creates the window as the model does: hidden at (left, top), its controls, the visible
+  // ones shown without activation.
+  HWND Build(ui::WindowId window, int left = 200, int top = 200);
+  // Builds the window, shows it and lets it settle.
   HWND Load(ui::WindowId window, int left = 200, int top = 200);
   HWND Window(ui::WindowId window) const { return windows_[static_cast<int>(window)]; }
   HWND Control(ui::ControlId control) const;

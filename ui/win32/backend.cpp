@@ -106,7 +106,12 @@ class WindowsBackend final : public ui::Backend {
   }
 
   void ShowWindow(WindowId window, ShowCommand command) override {
-    if (HWND hwnd = Top(window).hwnd) ::ShowWindow(hwnd, ShowCommandOf(command));
+    HWND hwnd = Top(window).hwnd;
+    if (!hwnd) return;
+    const bool appears = command != ShowCommand::Hide && !IsWindowVisible(hwnd);
+    ::ShowWindow(hwnd, ShowCommandOf(command));
+    // A window that appears is painted whole, its controls included, before anyone looks.
+    if (appears) RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
 
   void SetTopmost(WindowId window, bool topmost) override {
