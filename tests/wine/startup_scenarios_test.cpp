@@ -123,6 +123,7 @@ TEST_F(StartupScenario, TheHandOverShowsThePanelAndWritesTheMarker) {
   for (bool markerHeldBytes : {false, true}) {
     SCOPED_TRACE(markerHeldBytes ? "marker held bytes" : "fresh marker");
     ResetScene();
+    const std::vector<Process> companion = StartCompanion();  // else the panel ends the program at once
     Process program;
     HWND window = StartToStartWindow(program);
     ASSERT_TRUE(window);
@@ -145,6 +146,7 @@ TEST_F(StartupScenario, TheHandOverShowsThePanelAndWritesTheMarker) {
 }
 
 TEST_F(StartupScenario, AfterAHandOverTheNextStartShowsNoNotice) {
+  const std::vector<Process> companion = StartCompanion();
   Process program = StartProgram();
   auto notice = WaitForMessageBox(program.Id(), kStartTimeoutMs);
   ASSERT_TRUE(notice);
