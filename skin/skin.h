@@ -55,7 +55,9 @@ extern SkinPaint g_skinPaint;
 void SkinUseLook(const SkinLook* look);
 void SkinDropBrushes(void);
 
-void SkinPaintGroupBox(HWND window, HDC dc);
+// excludeChildren: leave the controls inside to paint themselves (off when a child asks for
+// what lies behind it).
+void SkinPaintGroupBox(HWND window, HDC dc, int excludeChildren);
 void SkinPaintButton(const DRAWITEMSTRUCT* item, int hot);
 void SkinPaintEditFrame(HWND edit);
 // Paints the frame and title bar of a window with a caption; `active` as WM_NCACTIVATE says.

@@ -320,8 +320,13 @@ static LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam,
       if (message == WM_PAINT) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
-        SkinPaintGroupBox(window, dc);
+        SkinPaintGroupBox(window, dc, 1);
         EndPaint(window, &paint);
+        return 0;
+      }
+      // A transparent child asks for what lies behind it, into its own drawing.
+      if (message == WM_PRINTCLIENT) {
+        SkinPaintGroupBox(window, (HDC)wParam, 0);
         return 0;
       }
       if (message == WM_SETTEXT || message == WM_ENABLE || message == WM_SETFONT) {

@@ -67,11 +67,11 @@ static BOOL CALLBACK ExcludeChild(HWND child, LPARAM clip) {
   return TRUE;
 }
 
-void SkinPaintGroupBox(HWND window, HDC dc) {
+void SkinPaintGroupBox(HWND window, HDC dc, int excludeChildren) {
   RECT client;
   GetClientRect(window, &client);
   ClipChildren clip = {window, dc};
-  EnumChildWindows(window, ExcludeChild, (LPARAM)&clip);  // the controls inside paint themselves
+  if (excludeChildren) EnumChildWindows(window, ExcludeChild, (LPARAM)&clip);  // they paint themselves
   FillRect(dc, &client, g_skinPaint.window);
 
   HGDIOBJ oldFont = SelectWindowFont(dc, window);
