@@ -22,26 +22,28 @@ std::string Utf8(const std::wstring& text) {
   return bytes;
 }
 
-void Say(const std::string& line) {
-  std::printf("%s\n", line.c_str());
+// The program's texts are GBK, and so are this file's literals: printed as UTF-8.
+void Say(const std::wstring& line) {
+  std::printf("%s\n", Utf8(line).c_str());
   std::fflush(stdout);
 }
+void Say(const std::string& gbk) { Say(Wide(gbk)); }
 
 void Shot(const std::wstring& name, HWND window) {
   const RECT rect = WindowRectOf(window);
-  Say("  screenshot: " + Utf8(SaveScreenshot(name, &rect)));
+  Say(L"  screenshot: " + SaveScreenshot(name, &rect));
 }
 
 void ShowPanel(HWND panelWindow) {
-  Say("  status line: " + Utf8(StatusLine(panelWindow)));
-  Say("  memory line: " + Utf8(TextOf(FindControl(panelWindow, panel::透明标签2))));
-  for (const auto& line : Log(panelWindow)) Say("  log: " + Utf8(line));
+  Say(L"  status line: " + StatusLine(panelWindow));
+  Say(L"  memory line: " + TextOf(FindControl(panelWindow, panel::透明标签2)));
+  for (const auto& line : Log(panelWindow)) Say(L"  log: " + line);
 }
 
 bool DismissBox(DWORD processId, const char* what) {
   const auto box = WaitForMessageBox(processId, 20000);
   if (!box) return false;
-  Say(std::string(what) + " [" + Utf8(box->caption) + "] " + Utf8(box->text));
+  Say(Wide(what) + L" [" + box->caption + L"] " + box->text);
   PressOk(*box);
   return true;
 }
@@ -65,8 +67,8 @@ int main() {
   HWND window = nullptr;
   if (!WaitFor([&] { return (window = FindStartWindow(program.Id())) && IsWindowVisible(window); }, 10000))
     return Fail("no start window");
-  Say("  start window: " + Utf8(TextOf(window)));
-  Say("  " + Utf8(TextOf(FindControl(window, start::透明标签2))));
+  Say(L"  start window: " + TextOf(window));
+  Say(L"  " + TextOf(FindControl(window, start::透明标签2)));
   Shot(L"1-start-window", window);
 
   Say("3. The streamer types the game's name and saves it.");
@@ -74,7 +76,7 @@ int main() {
   SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"standin-game"));
   ClickButton(FindControl(window, start::按钮2));
   if (!DismissBox(program.Id(), "  saved")) return Fail("no confirmation");
-  Say("  " + Utf8(TextOf(FindControl(window, start::透明标签5))));
+  Say(L"  " + TextOf(FindControl(window, start::透明标签5)));
 
   Say("4. The streamer goes on to the panel.");
   ClickButton(FindControl(window, start::按钮1));
@@ -88,7 +90,7 @@ int main() {
       "), panel top-left (" + std::to_string(panelRect.left) + ", " + std::to_string(panelRect.top) + ")");
   ShowPanel(panelWindow);
   RECT both{companionRect.left, companionRect.top, companionRect.right, panelRect.bottom};
-  Say("  screenshot: " + Utf8(SaveScreenshot(L"2-panel-docked", &both)));
+  Say(L"  screenshot: " + SaveScreenshot(L"2-panel-docked", &both));
 
   Say("5. The streamer goes live in the companion.");
   SendCompanionCommand("live");
@@ -99,7 +101,8 @@ int main() {
   Process game = StartStandIn(L"standin-game.exe");
   ClickWithMouse(FindControl(panelWindow, panel::图形按钮1));
   WaitFor([&] { const auto log = Log(panelWindow); return !log.empty() && log.back() == Wide("游戏进程已捕获优化"); }, 10000);
-  WaitFor([&] { return StatusLine(panelWindow) == Wide("检测到已开播"); }, 8000);
+  // The start lasts about 5.4 s; its last step writes the memory line.
+  WaitFor([&] { return !TextOf(FindControl(panelWindow, panel::透明标签2)).empty(); }, 15000);
   ShowPanel(panelWindow);
   HANDLE gameHandle = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, game.Id());
   Say(std::string("  the game's priority class: ") +
