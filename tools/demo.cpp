@@ -76,7 +76,9 @@ int main() {
   SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"standin-game"));
   ClickButton(FindControl(window, start::按钮2));
   if (!DismissBox(program.Id(), "  saved")) return Fail("no confirmation");
-  Say(L"  " + TextOf(FindControl(window, start::透明标签5)));
+  HWND target = FindControl(window, start::透明标签5);
+  WaitFor([&] { return TextOf(target).find(L"standin-game") != std::wstring::npos; }, 3000);
+  Say(L"  " + TextOf(target));
 
   Say("4. The streamer goes on to the panel.");
   ClickButton(FindControl(window, start::按钮1));
