@@ -9,7 +9,11 @@ function(ct_wine_test name)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} gmock gtest ct_wine_test_main ct_options)
-  add_test(NAME ${name}
-           COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/wine-run ${CT_WINE_PREFIX} $<TARGET_FILE:${name}>)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name}
+             COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/wine-run ${CT_WINE_PREFIX} $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})  # a native Windows build runs them as they are
+  endif()
   set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT ${ARG_TIMEOUT} RESOURCE_LOCK wine-prefix)
 endfunction()

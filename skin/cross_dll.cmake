@@ -8,6 +8,13 @@
 function(ct_cross_dll name)
   cmake_parse_arguments(ARG "" "TRIPLET;ORDINAL_IMPORTS;IMAGE_BASE" "SOURCES;LIBS" ${ARGN})
   set(dll ${CMAKE_CURRENT_BINARY_DIR}/${name}.dll)
+  if(WIN32 AND NOT CMAKE_CROSSCOMPILING)
+    set(tools "")  # a native Windows build: the toolchain's own gcc, dlltool and objdump
+    set(gcc gcc)
+  else()
+    set(tools ${ARG_TRIPLET}-)
+    set(gcc ${ARG_TRIPLET}-gcc-posix)
+  endif()
   if(ARG_TRIPLET MATCHES "^i686")
     set(entry _DllMain@12)
   else()
@@ -21,7 +28,7 @@ function(ct_cross_dll name)
   if(ARG_ORDINAL_IMPORTS)
     set(imports ${CMAKE_CURRENT_BINARY_DIR}/${name}_ordinals.a)
     add_custom_command(OUTPUT ${imports}
-      COMMAND ${ARG_TRIPLET}-dlltool -d ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_ORDINAL_IMPORTS} -l ${imports}
+      COMMAND ${tools}dlltool -d ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_ORDINAL_IMPORTS} -l ${imports}
       DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_ORDINAL_IMPORTS} VERBATIM)
   endif()
   set(libs)
@@ -32,11 +39,11 @@ function(ct_cross_dll name)
     list(APPEND libs -l${lib})
   endforeach()
   add_custom_command(OUTPUT ${dll} ${dll}.txt
-    COMMAND ${ARG_TRIPLET}-gcc-posix -std=c11 -O2 -Wall -Wextra -ffreestanding -fno-asynchronous-unwind-tables
+    COMMAND ${gcc} -std=c11 -O2 -Wall -Wextra -ffreestanding -fno-asynchronous-unwind-tables
             -fno-stack-protector -mno-stack-arg-probe -shared -nostdlib -nostartfiles -s
             -Wl,-e,${entry} -Wl,--kill-at -Wl,--dynamicbase -Wl,--disable-auto-image-base
             -o ${dll} ${sources} ${imports} ${libs} -lgcc
-    COMMAND sh -c "${ARG_TRIPLET}-objdump -h -p ${dll} > ${dll}.txt"
+    COMMAND sh -c "${tools}objdump -h -p ${dll} > ${dll}.txt"
     DEPENDS ${sources} ${imports}
     COMMENT "Cross-building ${name}.dll (${ARG_TRIPLET})" VERBATIM)
   add_custom_target(${name} ALL DEPENDS ${dll} ${dll}.txt)
