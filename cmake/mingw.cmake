@@ -1,0 +1,16 @@
+# What both MinGW-w64 cross toolchains share; each names its processor first.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CT_TRIPLET ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
+set(CMAKE_C_COMPILER ${CT_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${CT_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${CT_TRIPLET}-windres)
+set(CT_CACHE "$ENV{CT_CACHE}")
+if(NOT CT_CACHE)
+  set(CT_CACHE /var/cache/companion-tuner)
+endif()
+# The Windows libraries: MinGW's own and libpng built by scripts/setup.
+set(CMAKE_FIND_ROOT_PATH /usr/${CT_TRIPLET} ${CT_CACHE}/${CT_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
