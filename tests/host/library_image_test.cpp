@@ -146,7 +146,9 @@ TEST_P(ImportFixture, BindsImportsByNameAndByOrdinalThroughTheHost) {
   EXPECT_THAT(descriptorOrder, testing::UnorderedElementsAre("KERNEL32.dll", "comctl32.dll"));
   EXPECT_EQ(host.openLibraries.size(), 2u);
   for (const auto& import : dll.listing.imports) {
-    if (import.library == "comctl32.dll") EXPECT_EQ(import.members, std::vector<std::string>{"#17"});
+    if (import.library == "comctl32.dll") {
+      EXPECT_EQ(import.members, std::vector<std::string>{"#17"});
+    }
   }
   const auto& bytes = host.RangeBytes(library->base);
   const std::uint32_t width = ImportSlotWidth(dll);
