@@ -54,6 +54,8 @@ std::vector<std::wstring> StandInNames() {
   return names;
 }
 
+std::wstring FileNameOf(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
+
 void RemovePath(const std::wstring& path) {
   if (!DeleteFileW(path.c_str())) RemoveDirectoryW(path.c_str());
 }
@@ -75,6 +77,7 @@ std::wstring Wide(std::string_view gbk) {
 }
 
 std::wstring ProgramPath() { return FromLinuxPath(CT_PROGRAM_PATH); }
+std::wstring DamagedSkinProgramPath() { return FromLinuxPath(CT_DAMAGED_SKIN_PROGRAM_PATH); }
 std::wstring StandInPath() { return FromLinuxPath(CT_STANDIN_PATH); }
 std::wstring OutputFolder() {
   wchar_t chosen[MAX_PATH] = {};
@@ -136,7 +139,8 @@ void Process::Terminate() {
 
 void ResetScene() {
   std::vector<std::wstring> names = StandInNames();
-  names.push_back(L"companion-tuner.exe");
+  names.push_back(FileNameOf(ProgramPath()));
+  names.push_back(FileNameOf(DamagedSkinProgramPath()));
   EndProcessesNamed(names);
   RemovePath(L"C:\\CHZS.txt");
   RemovePath(L"C:\\yxjc.ini");
@@ -146,7 +150,7 @@ void ResetScene() {
   RemovePath(room.substr(0, room.rfind(L'\\', room.rfind(L'\\') - 1)));
 }
 
-Process StartProgram() { return Process::Start(ProgramPath()); }
+Process StartProgram(const std::wstring& program) { return Process::Start(program); }
 
 Process StartStandIn(const std::wstring& exeName) {
   CreateDirectoryW(kStandInFolder, nullptr);

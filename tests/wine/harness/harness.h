@@ -19,8 +19,10 @@ namespace harness {
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs);
 
 // The program and the stand-in as built, and the folder for screenshots (the environment's
-// CT_OUTPUT_DIR, a Windows path, when set).
+// CT_OUTPUT_DIR, a Windows path, when set). The damaged-skin program is the program built
+// with only the first half of the skin library's image, which it cannot map.
 std::wstring ProgramPath();
+std::wstring DamagedSkinProgramPath();
 std::wstring StandInPath();
 std::wstring OutputFolder();
 
@@ -47,7 +49,7 @@ class Process {
 // the notice marker, the settings file, the room-state file.
 void ResetScene();
 
-Process StartProgram();
+Process StartProgram(const std::wstring& program = ProgramPath());
 // The stand-in under `exeName` ("直播伴侣.exe", "mate-ai.exe", a game's name ...).
 Process StartStandIn(const std::wstring& exeName);
 
