@@ -169,10 +169,11 @@ void LookAtPanel(HWND panelWindow, ProgramRun& run) {
 // window to the panel, and ends the companion.
 ProgramRun RunProgram(const std::wstring& program, const std::wstring& screenshot) {
   ResetScene();
-  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, 0);  // over none of the program's buttons
   std::vector<Process> companion = StartCompanion();
   const FolderListing before = ListWatchedFolders();
   ProgramRun run;
+  // The pointer stays where the display put it, at the screen's middle: over the start
+  // window's tutorial, which has no look of its own under the mouse, and away from the panel.
   Process process = StartProgram(program);
   if (const auto box = WaitForMessageBox(process.Id(), kStartTimeoutMs)) {
     run.notice = box->text;
