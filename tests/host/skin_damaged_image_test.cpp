@@ -1,4 +1,4 @@
-// The skin image of a build with CT_SKIN_DAMAGED_IMAGE: the skin operations do nothing.
+// The damaged skin image (the companion-tuner-damaged-skin variant): the skin operations do nothing.
 #include <gtest/gtest.h>
 
 #include "app/skin_attachment.h"

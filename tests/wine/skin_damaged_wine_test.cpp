@@ -1,4 +1,4 @@
-// A build whose embedded skin image is damaged (CT_SKIN_DAMAGED_IMAGE): attaching the skin
+// A build whose embedded skin image is damaged (companion-tuner-damaged-skin): attaching the skin
 // returns normally and leaves the start window as it is.
 #include <gtest/gtest.h>
 
