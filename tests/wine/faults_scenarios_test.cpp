@@ -152,8 +152,15 @@ TEST_F(FaultScenario, TheFieldShowsWhatTheSystemsProfileReadGives) {
     std::wstring field;
   };
   const std::wstring placeholder = Wide("请输入进程名称..");
+  HANDLE lock = INVALID_HANDLE_VALUE;
   const Case cases[] = {
       {"a folder", [] { CreateDirectoryW(kSettings, nullptr); }, placeholder},
+      {"locked by another program",
+       [&] {
+         WriteFileBytes(kSettings, "[id]\r\nid2=game.exe\r\n");
+         lock = CreateFileW(kSettings, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+       },
+       placeholder},
       {"binary", [] { WriteFileBytes(kSettings, std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR=", 17)); }, placeholder},
       {"a broken section header", [] { WriteFileBytes(kSettings, "[id\r\nid2=game.exe\r\n"); }, placeholder},
       {"blanks and capitals", [] { WriteFileBytes(kSettings, "  [ ID ]  \r\n  ID2 =  game.exe  \r\n"); }, L"game.exe"},
@@ -170,6 +177,10 @@ TEST_F(FaultScenario, TheFieldShowsWhatTheSystemsProfileReadGives) {
     HWND window = StartToStartWindow();
     ASSERT_TRUE(window);
     EXPECT_EQ(WholeTextOf(FindControl(window, start::编辑框3)), c.field);
+    if (lock != INVALID_HANDLE_VALUE) {
+      CloseHandle(lock);
+      lock = INVALID_HANDLE_VALUE;
+    }
   }
 }
 
