@@ -69,13 +69,15 @@ void CaptureGameProcess(ui::Context& context) {
     context.windows.SetInterval(panel::定向进程, 0);
     return;
   }
-  if (!ProcessExists(context.os.processes, name)) {
+  std::vector<std::uint32_t> ids;
+  // The narrow snapshot gives '?' for a character without a GBK form, so a stored name with
+  // '?' (typed with such a character) matches there while no process has that name; the wide
+  // lookup then finds none, as it does for a game that ended between the two snapshots.
+  if (!ProcessExists(context.os.processes, name) || FindProcessIds(context.os.processes, name, ids) <= 0) {
     context.windows.SetInterval(panel::定向进程, kCaptureIntervalMs);
     return;
   }
   context.windows.SetInterval(panel::定向进程, 0);  // the capture happens once
-  std::vector<std::uint32_t> ids;
-  FindProcessIds(context.os.processes, name, ids);
   for (std::uint32_t id : ids) RaisePriority(context.os.processes, id);
   context.windows.AppendLine(panel::列表框1, kCapturedLogLine);
 }

@@ -38,6 +38,13 @@ bool IsSection(std::string_view line, std::string_view section) {
          SameIgnoringAsciiCase(Trim(line.substr(1, line.size() - 2)), section);
 }
 
+// GetPrivateProfileString drops one pair of matching quotes around a value.
+std::string_view Unquoted(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
 bool IsKey(std::string_view line, std::string_view key) {
   const auto equals = line.find('=');
   return equals != std::string_view::npos && SameIgnoringAsciiCase(Trim(line.substr(0, equals)), key);
@@ -87,6 +94,7 @@ std::optional<std::string> FakeFiles::ReadWholeFile(std::string_view path, std::
 
 std::string FakeFiles::ReadIniString(std::string_view path, std::string_view section, std::string_view key,
                                      std::uint32_t bufferSize) {
+  Record("ReadIniString " + std::string(path) + " [" + std::string(section) + "] " + std::string(key));
   const FakeFile* file = Find(path);
   if (!file || file->directory || !file->readable || bufferSize == 0) return {};
   bool inSection = false;
@@ -94,7 +102,7 @@ std::string FakeFiles::ReadIniString(std::string_view path, std::string_view sec
     if (Trim(line).starts_with('[')) {
       inSection = IsSection(line, section);
     } else if (inSection && IsKey(line, key)) {
-      const std::string_view value = Trim(std::string_view(line).substr(line.find('=') + 1));
+      const std::string_view value = Unquoted(Trim(std::string_view(line).substr(line.find('=') + 1)));
       return std::string(value.substr(0, bufferSize - 1));
     }
   }

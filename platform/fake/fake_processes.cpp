@@ -80,8 +80,8 @@ FakeProcess* FakeProcesses::Target(platform::ProcessHandle process, std::uint32_
 }
 
 bool FakeProcesses::EmptyWorkingSet(platform::ProcessHandle process) {
-  FakeProcess* target = Target(process, 0x0100);  // PROCESS_SET_QUOTA
   Record("EmptyWorkingSet " + IdOf(process));
+  FakeProcess* target = Target(process, 0x0100);  // PROCESS_SET_QUOTA
   if (!target) return false;
   ++target->trims;
   target->workingSetBytes = 1u << 20;
@@ -89,16 +89,16 @@ bool FakeProcesses::EmptyWorkingSet(platform::ProcessHandle process) {
 }
 
 bool FakeProcesses::SetAffinityMask(platform::ProcessHandle process, std::uint64_t mask) {
-  FakeProcess* target = Target(process, 0x0200);  // PROCESS_SET_INFORMATION
   Record("SetAffinityMask " + IdOf(process) + " " + Hex(mask));
+  FakeProcess* target = Target(process, 0x0200);  // PROCESS_SET_INFORMATION
   if (!target || mask == 0 || (mask >> processorCount) != 0) return false;
   target->affinityMask = mask;
   return true;
 }
 
 bool FakeProcesses::SetPriorityClass(platform::ProcessHandle process, std::uint32_t priorityClass) {
-  FakeProcess* target = Target(process, 0x0200);
   Record("SetPriorityClass " + IdOf(process) + " " + Hex(priorityClass));
+  FakeProcess* target = Target(process, 0x0200);
   if (!target) return false;
   target->priorityClass = priorityClass;
   return true;
