@@ -66,11 +66,14 @@ TEST(GameNameFaults, EachNameIsSavedWholeAndTheCaptureFindsOnlyAProcessOfThatNam
     EXPECT_FALSE(run.ended);
     EXPECT_EQ(scene.world.files.Find(kSettings)->content, "[id]\r\nid2=" + c.storedValue + "\r\n");
     ASSERT_EQ(scene.world.dialogs.shown.size(), 1u);
-    if (!c.storedValue.empty())
+    if (!c.storedValue.empty()) {
       EXPECT_TRUE(scene.world.dialogs.shown[0].text.starts_with("游戏进程：" + c.storedValue + "  保存成功！"));
+    }
     const auto& log = scene.world.windows.Control(panel::列表框1).lines;
     EXPECT_EQ(std::count(log.begin(), log.end(), "游戏进程已捕获优化"), c.captured ? 1 : 0);
-    if (game) EXPECT_EQ(scene.world.processes.Find(game)->priorityClass, c.captured ? 0x80u : 0x20u);
+    if (game) {
+      EXPECT_EQ(scene.world.processes.Find(game)->priorityClass, c.captured ? 0x80u : 0x20u);
+    }
     // A name that finds nothing keeps the capture looking, quietly; a capture stops it.
     const bool looking = !c.storedValue.empty() && !c.captured;
     EXPECT_EQ(CaptureTimerRunning(scene.world.journal), looking);
