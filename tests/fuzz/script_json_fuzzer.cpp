@@ -2,13 +2,20 @@
 // object and the clones and copies made from it, with arbitrary paths, indexes, numbers and
 // GBK texts (bytes that are no valid GBK included). Parse as script and SetExpression
 // evaluate code by their contract: they get fixed expressions only.
-#include <fuzzer/FuzzedDataProvider.h>
-
+//
+// The input, read from the front (missing bytes read as 0): per step, one byte for the
+// operation and one for the object, then the operation's arguments in the order of its
+// parameters. A text is a length byte and that many bytes; a path is one byte, below 0x80
+// one of kPaths, else a text of (byte - 0x80) bytes; a flag and an expression are one byte;
+// an index is 4 bytes and a number 8, little-endian.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,18 +28,16 @@ using script::ScriptJson;
 
 constexpr std::size_t kMaxObjects = 4;
 constexpr std::size_t kMaxEngines = 4;
-constexpr int kMaxOperations = 40;
-constexpr std::size_t kMaxPathLength = 48;
-constexpr std::size_t kMaxTextLength = 200;
+constexpr int kMaxSteps = 40;
 // An element written this far out makes an array of that length, and reading it whole then
 // takes as long: the fuzzer writes no further.
 constexpr std::int32_t kFarthestWrittenIndex = 4096;
 
 // Paths of the program, of the tests and of JavaScript's own members (GBK "房间.标题" among them).
-const char* const kPaths[] = {"",         "a",           "a.b",       "a[0]",          "[0]",
-                              "[1].b",    "list",        "list[1]",   "list[0].name",  "roomStore.status",
-                              "da",       "da.a",        "da.list",   "data.x",        "\xB7\xBF\xBC\xE4.\xB1\xEA\xCC\xE2",
-                              "a['x y']", "a[\"k\"]",    "a[-1]",     "toString",      "__proto__",
+const char* const kPaths[] = {"",         "a",        "a.b",      "a[0]",          "[0]",
+                              "[1].b",    "list",     "list[1]",  "list[0].name",  "roomStore.status",
+                              "da",       "da.a",     "da.list",  "data.x",        "\xB7\xBF\xBC\xE4.\xB1\xEA\xCC\xE2",
+                              "a['x y']", "a[\"k\"]", "a[-1]",    "toString",      "__proto__",
                               "constructor.prototype.x", "str_Code", "x"};
 
 // What the operations that run code get, instead of arbitrary text.
@@ -59,9 +64,9 @@ const char* const kExpressions[] = {"1 + 1",
 
 enum Operation {
   kDestroy, kClone, kInitialise, kParse, kParseWithError, kParseAsScript, kClear, kToJsonText,
-  kSetValue, kSetValueAsJson, kSetExpression, kResolvePath, kExists, kTypeOf, kGetText, kMemberNames,
-  kArrayCount, kGetObject, kAppend, kGetElementObject, kGetElementText, kSetElement, kRemoveElement,
-  kDelete, kSetNumber, kGetNumber, kPathToJsonText, kEngine, kLeafValues, kTextRoundTrip, kOperationCount
+  kSetValue, kSetExpression, kResolvePath, kExists, kTypeOf, kGetText, kMemberNames, kArrayCount,
+  kGetObject, kAppend, kGetElementObject, kGetElementText, kSetElement, kRemoveElement, kDelete,
+  kSetNumber, kGetNumber, kPathToJsonText, kEngine, kLeafValues, kTextRoundTrip, kOperationCount
 };
 
 void Fail(const char* what, const std::string& detail) {
@@ -69,76 +74,143 @@ void Fail(const char* what, const std::string& detail) {
   std::abort();
 }
 
+class Input {
+ public:
+  explicit Input(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+  bool Empty() const { return at_ >= bytes_.size(); }
+  std::uint8_t Byte() { return Empty() ? 0 : bytes_[at_++]; }
+  bool Flag() { return Byte() & 1; }
+
+  std::string Bytes(std::size_t count) {
+    const std::size_t taken = std::min(count, bytes_.size() - std::min(at_, bytes_.size()));
+    std::string bytes(reinterpret_cast<const char*>(bytes_.data()) + at_, taken);
+    at_ += taken;
+    return bytes;
+  }
+  std::string Text() { return Bytes(Byte()); }
+
+  std::string Path() {
+    const std::uint8_t choice = Byte();
+    return choice < 0x80 ? kPaths[choice % std::size(kPaths)] : Bytes(choice - 0x80u);
+  }
+
+  std::string Expression() { return kExpressions[Byte() % std::size(kExpressions)]; }
+
+  template <typename T>
+  T Value() {
+    const std::string bytes = Bytes(sizeof(T));
+    T value{};
+    std::memcpy(&value, bytes.data(), bytes.size());
+    return value;
+  }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+  std::size_t at_ = 0;
+};
+
 class Program {
  public:
-  explicit Program(FuzzedDataProvider& input) : input_(input) {
+  explicit Program(Input& input) : input_(input) {
     objects_.push_back(script::CreateScriptJson(script::CreateDuktapeEngine));
   }
 
   void Run() {
-    for (int step = 0; step < kMaxOperations && input_.remaining_bytes() > 0; ++step) Step();
+    for (int step = 0; step < kMaxSteps && !input_.Empty(); ++step) Step();
   }
 
  private:
   void Step() {
-    const auto operation = static_cast<Operation>(input_.ConsumeIntegralInRange<int>(0, kOperationCount - 1));
-    ScriptJson& json = *objects_[input_.ConsumeIntegralInRange<std::size_t>(0, objects_.size() - 1)];
+    const auto operation = static_cast<Operation>(input_.Byte() % kOperationCount);
+    ScriptJson& json = *objects_[input_.Byte() % objects_.size()];
     std::vector<std::string> texts;
     switch (operation) {
       case kDestroy: json.Destroy(); break;
       case kClone: Keep(json.Clone()); break;
       case kInitialise: json.Initialise(); break;
-      case kParse: json.Parse(Text()); break;
+      case kParse: json.Parse(input_.Text()); break;
       case kParseWithError: {
         script::ScriptErrorInfo error;
-        json.Parse(Text(), false, &error);
+        json.Parse(input_.Text(), false, &error);
         break;
       }
-      case kParseAsScript: json.Parse(Expression(), true); break;
+      case kParseAsScript: json.Parse(input_.Expression(), true); break;
       case kClear: json.Clear(); break;
       case kToJsonText: json.ToJsonText(); break;
-      case kSetValue: json.SetValue(WrittenPath(), Text()); break;
-      case kTextRoundTrip: SetAndReadBackText(); break;
-      case kSetValueAsJson: json.SetValue(WrittenPath(), Text(), true); break;
-      case kSetExpression: json.SetExpression(WrittenPath(), Expression()); break;
+      case kSetValue: {
+        const std::string path = WrittenPath();
+        const std::string value = input_.Text();
+        json.SetValue(path, value, input_.Flag());
+        break;
+      }
+      case kSetExpression: {
+        const std::string path = WrittenPath();
+        json.SetExpression(path, input_.Expression());
+        break;
+      }
       case kResolvePath: {
-        std::string path = Path();
+        std::string path = input_.Path();
         json.ResolvePath(path);
         break;
       }
-      case kExists: json.Exists(Path()); break;
-      case kTypeOf: CheckTypeCode(json.TypeOf(Path())); break;
-      case kGetText: json.GetText(Path(), input_.ConsumeBool()); break;
-      case kMemberNames: CheckCount(json.MemberNames(texts, Path()), texts); break;
-      case kArrayCount: json.ArrayCount(Path()); break;
-      case kGetObject: Keep(json.GetObject(Path())); break;
-      case kAppend: {
-        const bool asJson = input_.ConsumeBool();
-        const bool atFront = input_.ConsumeBool();
-        json.Append(Text(), WrittenPath(), asJson, atFront);
+      case kExists: json.Exists(input_.Path()); break;
+      case kTypeOf: CheckTypeCode(json.TypeOf(input_.Path())); break;
+      case kGetText: {
+        const std::string path = input_.Path();
+        json.GetText(path, input_.Flag());
         break;
       }
-      case kGetElementObject: Keep(json.GetElementObject(Index(), Path())); break;
-      case kGetElementText: json.GetElementText(Index(), Path(), input_.ConsumeBool()); break;
+      case kMemberNames: CheckCount(json.MemberNames(texts, input_.Path()), texts); break;
+      case kArrayCount: json.ArrayCount(input_.Path()); break;
+      case kGetObject: Keep(json.GetObject(input_.Path())); break;
+      case kAppend: {
+        const std::string value = input_.Text();
+        const std::string path = WrittenPath();
+        const bool asJson = input_.Flag();
+        json.Append(value, path, asJson, input_.Flag());
+        break;
+      }
+      case kGetElementObject: {
+        const auto index = input_.Value<std::int32_t>();
+        Keep(json.GetElementObject(index, input_.Path()));
+        break;
+      }
+      case kGetElementText: {
+        const auto index = input_.Value<std::int32_t>();
+        const std::string path = input_.Path();
+        json.GetElementText(index, path, input_.Flag());
+        break;
+      }
       case kSetElement: {
         const std::int32_t index = WrittenIndex();
         const std::string path = WrittenPath();
-        json.SetElement(index, path, Text(), input_.ConsumeBool());
+        const std::string value = input_.Text();
+        json.SetElement(index, path, value, input_.Flag());
         break;
       }
-      case kRemoveElement: json.RemoveElement(Index(), WrittenPath()); break;
+      case kRemoveElement: {
+        const auto index = input_.Value<std::int32_t>();
+        json.RemoveElement(index, WrittenPath());
+        break;
+      }
       case kDelete: json.Delete(WrittenPath()); break;
       case kSetNumber: {
         const std::string path = WrittenPath();
-        json.SetNumber(path, input_.ConsumeFloatingPoint<double>());
+        json.SetNumber(path, input_.Value<double>());
         break;
       }
-      case kGetNumber: json.GetNumber(Path()); break;
-      case kPathToJsonText: json.PathToJsonText(Path()); break;
+      case kGetNumber: json.GetNumber(input_.Path()); break;
+      case kPathToJsonText: json.PathToJsonText(input_.Path()); break;
       case kEngine:
         if (engines_.size() < kMaxEngines) engines_.push_back(json.Engine());
         break;
-      case kLeafValues: CheckCount(json.LeafValues(texts, Path(), input_.ConsumeBool()), texts); break;
+      case kLeafValues: {
+        const std::string path = input_.Path();
+        CheckCount(json.LeafValues(texts, path, input_.Flag()), texts);
+        break;
+      }
+      case kTextRoundTrip: SetAndReadBackText(); break;
       case kOperationCount: break;
     }
   }
@@ -146,7 +218,7 @@ class Program {
   // A text set on a member of a fresh object reads back as the engine holds it: the GBK
   // text as it converts to UTF-16 and back.
   void SetAndReadBackText() {
-    const std::string text = Text();
+    const std::string text = input_.Text();
     const std::unique_ptr<ScriptJson> fresh = script::CreateScriptJson(script::CreateDuktapeEngine);
     fresh->SetValue("x", text);  // its truth value is the text's own, as VARIANT_BOOL reads it
     const std::string expected = platform::Utf16ToMultiByte(platform::kAnsiCodePage,
@@ -168,28 +240,19 @@ class Program {
     if (count < 0 || static_cast<std::size_t>(count) != texts.size()) Fail("a count differs from the texts", "");
   }
 
-  std::string Text() { return input_.ConsumeRandomLengthString(kMaxTextLength); }
-
-  std::string Path() {
-    if (input_.ConsumeBool()) return kPaths[input_.ConsumeIntegralInRange<std::size_t>(0, std::size(kPaths) - 1)];
-    return input_.ConsumeRandomLengthString(kMaxPathLength);
-  }
-
   // A path to write through. Writing an array's length makes an array that long, and reading
   // it whole then takes as long (see kFarthestWrittenIndex): such paths are written not at all.
   std::string WrittenPath() {
-    const std::string path = Path();
+    const std::string path = input_.Path();
     return path.find("length") == std::string::npos ? path : std::string("a");
   }
 
-  std::string Expression() {
-    return kExpressions[input_.ConsumeIntegralInRange<std::size_t>(0, std::size(kExpressions) - 1)];
+  std::int32_t WrittenIndex() {
+    const auto index = input_.Value<std::int32_t>();
+    return index % (kFarthestWrittenIndex + 1);
   }
 
-  std::int32_t Index() { return input_.ConsumeIntegral<std::int32_t>(); }
-  std::int32_t WrittenIndex() { return input_.ConsumeIntegralInRange<std::int32_t>(-8, kFarthestWrittenIndex); }
-
-  FuzzedDataProvider& input_;
+  Input& input_;
   std::vector<std::unique_ptr<ScriptJson>> objects_;
   std::vector<std::shared_ptr<script::ScriptEngine>> engines_;
 };
@@ -202,7 +265,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  FuzzedDataProvider input(data, size);
+  Input input(std::span(data, size));
   Program(input).Run();
   return 0;
 }
