@@ -247,14 +247,10 @@ int ScriptJson::LeafValues(std::vector<std::string>& values, std::string_view pa
 
 std::u16string ScriptJson::Resolved(std::string_view path, bool* hasValue) {
   std::u16string resolved = ToEngine(path);
-  bool found = false;
-  if (IsMemberPath(resolved)) {
-    found = ResolveInPlace(resolved);
-  } else {
-    resolved = kUncompilablePath;
-  }
+  const bool refused = !IsMemberPath(resolved);
+  const bool found = !refused && ResolveInPlace(resolved);
   if (hasValue != nullptr) *hasValue = found;
-  return resolved;
+  return refused ? std::u16string(kUncompilablePath) : resolved;
 }
 
 bool ScriptJson::ResolveInPlace(std::u16string& path) {
