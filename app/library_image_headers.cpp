@@ -83,7 +83,7 @@ std::uint64_t ProtectedSize(const NtHeaders& nt, const Section& s) {
 Extent UnreadablePages(const NtHeaders& nt, const Section& s) {
   const std::uint64_t size = ProtectedSize(nt, s);
   const bool discarded = s.characteristics & kSectionDiscardable;
-  const bool noAccess = (SectionProtection(s.characteristics) & 0xFF) == platform::kPageNoAccess;
+  const bool noAccess = (SectionProtection(s.characteristics) & ~platform::kPageNoCache) == platform::kPageNoAccess;
   if (size == 0 || (!discarded && !noAccess)) return {};
   const std::uint64_t start = s.virtualAddress / kPageSize * kPageSize;
   const std::uint64_t end = (std::uint64_t{s.virtualAddress} + size + kPageSize - 1) / kPageSize * kPageSize;
