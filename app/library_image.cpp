@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/library_image_headers.h"
 
@@ -13,10 +15,14 @@ using platform::LoaderHost;
 namespace {
 
 // Bounded access to a mapped image through the host: every read and write stays inside
-// [base, base + SizeOfImage).
+// [base, base + SizeOfImage), every write past the headers, and no access touches the pages
+// that the sections' protections have left unreadable. (The system host hands out any
+// address: a touch outside these bounds would be an access violation.)
 class MappedImage {
  public:
-  MappedImage(LoaderHost& host, ImageAddress base, std::uint32_t size) : host_(host), base_(base), size_(size) {}
+  MappedImage(LoaderHost& host, ImageAddress base, std::uint32_t size, std::uint32_t headersSize,
+              std::vector<pe::Extent> unreadable = {})
+      : host_(host), base_(base), size_(size), headersSize_(headersSize), unreadable_(std::move(unreadable)) {}
 
   template <typename T>
   std::optional<T> Read(std::uint64_t rva) const {
@@ -29,6 +35,7 @@ class MappedImage {
 
   template <typename T>
   bool Write(std::uint64_t rva, T value) const {
+    if (rva < headersSize_) return false;
     const auto bytes = Bytes(rva, sizeof(T));
     if (bytes.empty()) return false;
     std::memcpy(bytes.data(), &value, sizeof(T));
@@ -65,6 +72,8 @@ class MappedImage {
  private:
   std::span<std::uint8_t> Bytes(std::uint64_t rva, std::uint64_t size) const {
     if (rva > size_ || size > size_ - rva) return {};
+    for (const pe::Extent& pages : unreadable_)
+      if (rva < pages.end && pages.start < rva + size) return {};
     const auto bytes = host_.Memory(base_ + rva, size);
     return bytes.size() < size ? std::span<std::uint8_t>() : bytes;
   }
@@ -72,6 +81,8 @@ class MappedImage {
   LoaderHost& host_;
   ImageAddress base_;
   std::uint32_t size_;
+  std::uint32_t headersSize_;
+  std::vector<pe::Extent> unreadable_;
 };
 
 bool Copy(LoaderHost& host, ImageAddress to, std::span<const std::uint8_t> from) {
@@ -82,12 +93,12 @@ bool Copy(LoaderHost& host, ImageAddress to, std::span<const std::uint8_t> from)
   return true;
 }
 
-bool CopyHeadersAndSections(LoaderHost& host, const pe::ImageFile& file, const MappedImage& image,
-                            ImageAddress base) {
+bool CopyHeadersAndSections(LoaderHost& host, const pe::ImageFile& file, ImageAddress base) {
   const pe::NtHeaders& nt = file.nt;
   if (!host.Commit(base, nt.sizeOfImage) || !Copy(host, base, file.bytes.first(nt.sizeOfHeaders))) return false;
-  const std::uint64_t imageBaseField = file.ntOffset + nt.imageBaseOffset;
-  if (!image.WriteWord(imageBaseField, base, nt.is64)) return false;
+  // The one change to the headers' copy.
+  const MappedImage headers(host, base, nt.sizeOfImage, 0);
+  if (!headers.WriteWord(file.ntOffset + nt.imageBaseOffset, base, nt.is64)) return false;
 
   for (std::uint16_t i = 0; i < nt.sectionCount; ++i) {
     const pe::Section s = file.SectionAt(i);
@@ -163,51 +174,45 @@ bool BindImports(LoaderHost& host, const pe::ImageFile& file, const MappedImage&
   }
 }
 
-std::uint32_t SectionProtection(std::uint32_t characteristics) {
-  // Indexed by [execute][read][write].
-  static constexpr std::uint32_t kProtections[2][2][2] = {
-      {{platform::kPageNoAccess, platform::kPageWriteCopy}, {platform::kPageReadOnly, platform::kPageReadWrite}},
-      {{platform::kPageExecute, platform::kPageExecuteWriteCopy},
-       {platform::kPageExecuteRead, platform::kPageExecuteReadWrite}}};
-  const bool execute = characteristics & pe::kSectionExecute;
-  const bool read = characteristics & pe::kSectionRead;
-  const bool write = characteristics & pe::kSectionWrite;
-  std::uint32_t protection = kProtections[execute][read][write];
-  if (characteristics & pe::kSectionNotCached) protection |= platform::kPageNoCache;
-  return protection;
-}
-
-// SizeOfRawData; for a section without raw data, the image's size of initialised or
-// uninitialised data, whichever the section holds. Never past the end of the image.
-std::uint64_t ProtectedSize(const pe::NtHeaders& nt, const pe::Section& s) {
-  std::uint64_t size = s.sizeOfRawData;
-  if (size == 0 && (s.characteristics & pe::kSectionInitializedData)) size = nt.sizeOfInitializedData;
-  else if (size == 0 && (s.characteristics & pe::kSectionUninitializedData)) size = nt.sizeOfUninitializedData;
-  const std::uint64_t room = nt.sizeOfImage - s.virtualAddress;
-  return size < room ? size : room;
-}
-
 void ProtectSections(LoaderHost& host, const pe::ImageFile& file, ImageAddress base) {
   for (std::uint16_t i = 0; i < file.nt.sectionCount; ++i) {
     const pe::Section s = file.SectionAt(i);
-    const std::uint64_t size = ProtectedSize(file.nt, s);
+    const std::uint64_t size = pe::ProtectedSize(file.nt, s);
     if (size == 0) continue;
     if (s.characteristics & pe::kSectionDiscardable) {
       host.Decommit(base + s.virtualAddress, size);
     } else {
-      host.Protect(base + s.virtualAddress, size, SectionProtection(s.characteristics));
+      host.Protect(base + s.virtualAddress, size, pe::SectionProtection(s.characteristics));
     }
   }
 }
 
-// The NT headers of a mapped image, read back from its copy.
-std::optional<pe::NtHeaders> MappedHeaders(LoaderHost& host, const MappedLibrary& library) {
+// The headers of a mapped image, read back from its copy: mapping left them as the file has
+// them (but for ImageBase), and readable.
+std::optional<pe::ImageFile> MappedHeaders(LoaderHost& host, const MappedLibrary& library) {
   const auto fixed = host.Memory(library.ntHeaders, pe::kNtFixedSize);
   if (fixed.size() < pe::kNtFixedSize) return std::nullopt;
   const std::uint32_t size = pe::NtHeadersSize(fixed);
   const auto all = host.Memory(library.ntHeaders, size);
   if (all.size() < size) return std::nullopt;
-  return pe::ParseNtHeaders(all);
+  const auto nt = pe::ParseNtHeaders(all);
+  if (!nt) return std::nullopt;
+  const pe::ImageFile headers{host.Memory(library.base, nt->sizeOfHeaders),
+                              static_cast<std::uint32_t>(library.ntHeaders - library.base), *nt};
+  const std::uint64_t sectionTableEnd = std::uint64_t{headers.ntOffset} + nt->SectionTableOffset() +
+                                        std::uint64_t{pe::kSectionHeaderSize} * nt->sectionCount;
+  if (headers.bytes.size() < nt->sizeOfHeaders || sectionTableEnd > nt->sizeOfHeaders) return std::nullopt;
+  return headers;
+}
+
+// The pages that the sections' protections left unreadable.
+std::vector<pe::Extent> UnreadablePages(const pe::ImageFile& headers) {
+  std::vector<pe::Extent> pages;
+  for (std::uint16_t i = 0; i < headers.nt.sectionCount; ++i) {
+    const pe::Extent extent = pe::UnreadablePages(headers.nt, headers.SectionAt(i));
+    if (extent.start < extent.end) pages.push_back(extent);
+  }
+  return pages;
 }
 
 }  // namespace
@@ -224,8 +229,8 @@ std::optional<MappedLibrary> MapLibraryImage(LoaderHost& host, std::span<const s
   MappedLibrary library;
   library.ntHeaders = base + file->ntOffset;
   library.base = base;
-  const MappedImage image(host, base, nt.sizeOfImage);
-  if (!CopyHeadersAndSections(host, *file, image, base)) {
+  const MappedImage image(host, base, nt.sizeOfImage, nt.sizeOfHeaders);
+  if (!CopyHeadersAndSections(host, *file, base)) {
     ReleaseLibraryImage(host, library);
     return std::nullopt;
   }
@@ -247,10 +252,11 @@ std::optional<MappedLibrary> MapLibraryImage(LoaderHost& host, std::span<const s
 }
 
 ImageAddress FindEntryPoint(LoaderHost& host, const MappedLibrary& library, std::string_view name) {
-  const auto nt = MappedHeaders(host, library);
-  if (!nt || nt->exports.size == 0) return 0;
-  const MappedImage image(host, library.base, nt->sizeOfImage);
-  const std::uint64_t directory = nt->exports.rva;
+  const auto headers = MappedHeaders(host, library);
+  if (!headers || headers->nt.exports.size == 0) return 0;
+  const MappedImage image(host, library.base, headers->nt.sizeOfImage, headers->nt.sizeOfHeaders,
+                          UnreadablePages(*headers));
+  const std::uint64_t directory = headers->nt.exports.rva;
   const auto functionCount = image.Read<std::uint32_t>(directory + 20);
   const auto nameCount = image.Read<std::uint32_t>(directory + 24);
   const auto functions = image.Read<std::uint32_t>(directory + 28);
@@ -272,8 +278,8 @@ ImageAddress FindEntryPoint(LoaderHost& host, const MappedLibrary& library, std:
 
 void ReleaseLibraryImage(LoaderHost& host, MappedLibrary& library) {
   if (library.attached) {
-    const auto nt = MappedHeaders(host, library);
-    if (nt) host.CallEntryPoint(library.base + nt->entryPoint, library.base, platform::kProcessDetach);
+    const auto headers = MappedHeaders(host, library);
+    if (headers) host.CallEntryPoint(library.base + headers->nt.entryPoint, library.base, platform::kProcessDetach);
   }
   for (const platform::LibraryHandle handle : library.imports) host.FreeLoadedLibrary(handle);
   host.Release(library.base);

@@ -1,5 +1,7 @@
 #include "app/library_image_headers.h"
 
+#include "platform/loader_host.h"
+
 namespace app::pe {
 
 namespace {
@@ -32,7 +34,8 @@ bool RelocationsFit(const ImageFile& file) {
   bool sitesFit = true;
   const bool blocksFit = ForEachRelocation(*bytes, [&](std::uint16_t type, std::uint64_t rva) {
     const std::uint64_t width = type == kRelocHighLow ? 4 : type == kRelocDir64 ? 8 : 0;
-    if (width != 0 && !Within(rva, width, file.nt.sizeOfImage)) sitesFit = false;
+    if (width == 0) return;
+    if (rva < file.nt.sizeOfHeaders || !Within(rva, width, file.nt.sizeOfImage)) sitesFit = false;
   });
   return blocksFit && sitesFit;
 }
@@ -46,11 +49,46 @@ bool SectionsFit(const ImageFile& file) {
     } else if (!Within(s.virtualAddress, file.nt.sectionAlignment, file.nt.sizeOfImage)) {
       return false;
     }
+    if (s.virtualAddress < file.nt.sizeOfHeaders) return false;
+    const Extent unreadable = UnreadablePages(file.nt, s);
+    if (unreadable.start < unreadable.end && unreadable.start < file.nt.sizeOfHeaders) return false;
   }
   return true;
 }
 
 }  // namespace
+
+std::uint32_t SectionProtection(std::uint32_t characteristics) {
+  // Indexed by [execute][read][write].
+  static constexpr std::uint32_t kProtections[2][2][2] = {
+      {{platform::kPageNoAccess, platform::kPageWriteCopy}, {platform::kPageReadOnly, platform::kPageReadWrite}},
+      {{platform::kPageExecute, platform::kPageExecuteWriteCopy},
+       {platform::kPageExecuteRead, platform::kPageExecuteReadWrite}}};
+  const bool execute = characteristics & kSectionExecute;
+  const bool read = characteristics & kSectionRead;
+  const bool write = characteristics & kSectionWrite;
+  std::uint32_t protection = kProtections[execute][read][write];
+  if (characteristics & kSectionNotCached) protection |= platform::kPageNoCache;
+  return protection;
+}
+
+std::uint64_t ProtectedSize(const NtHeaders& nt, const Section& s) {
+  std::uint64_t size = s.sizeOfRawData;
+  if (size == 0 && (s.characteristics & kSectionInitializedData)) size = nt.sizeOfInitializedData;
+  else if (size == 0 && (s.characteristics & kSectionUninitializedData)) size = nt.sizeOfUninitializedData;
+  const std::uint64_t room = nt.sizeOfImage - s.virtualAddress;
+  return size < room ? size : room;
+}
+
+Extent UnreadablePages(const NtHeaders& nt, const Section& s) {
+  const std::uint64_t size = ProtectedSize(nt, s);
+  const bool discarded = s.characteristics & kSectionDiscardable;
+  const bool noAccess = (SectionProtection(s.characteristics) & ~platform::kPageNoCache) == platform::kPageNoAccess;
+  if (size == 0 || (!discarded && !noAccess)) return {};
+  const std::uint64_t start = s.virtualAddress / kPageSize * kPageSize;
+  const std::uint64_t end = (std::uint64_t{s.virtualAddress} + size + kPageSize - 1) / kPageSize * kPageSize;
+  return {start, end};
+}
 
 std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 std::uint32_t Le32(const std::uint8_t* p) { return Le16(p) | static_cast<std::uint32_t>(Le16(p + 2)) << 16; }

@@ -1,7 +1,8 @@
 #pragma once
 // Reading the PE/COFF headers of a DLL image, bounded by the bytes at hand. Used both on the
 // image as it lies in a file (checked whole before anything is mapped) and on the headers
-// copied into a mapped image.
+// copied into a mapped image. The headers are read again once the image is mapped, so a
+// file is refused when mapping it would change them (but for ImageBase) or take their page.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -19,6 +20,9 @@ inline constexpr std::uint32_t kSectionNotCached = 0x04000000;
 inline constexpr std::uint32_t kSectionExecute = 0x20000000;
 inline constexpr std::uint32_t kSectionRead = 0x40000000;
 inline constexpr std::uint32_t kSectionWrite = 0x80000000;
+
+// The unit of VirtualProtect and VirtualFree on x86 and x64.
+inline constexpr std::uint64_t kPageSize = 0x1000;
 
 // The signature and the file header in front of the optional header.
 inline constexpr std::uint32_t kNtFixedSize = 24;
@@ -62,8 +66,25 @@ struct Section {
   std::uint32_t characteristics = 0;
 };
 
+// The page protection that a section's characteristics select.
+std::uint32_t SectionProtection(std::uint32_t characteristics);
+// How much of a mapped section is protected (or, if discardable, decommitted): SizeOfRawData;
+// for a section without raw data, the image's size of initialised or uninitialised data,
+// whichever the section holds. Never past the end of the image.
+std::uint64_t ProtectedSize(const NtHeaders& nt, const Section& s);
+
+// Relative addresses [start, end) in the mapped image.
+struct Extent {
+  std::uint64_t start = 0;
+  std::uint64_t end = 0;
+};
+// The pages of a mapped section that cannot be read once it is protected: decommitted
+// (discardable) or without access. Empty when the section's pages stay readable.
+Extent UnreadablePages(const NtHeaders& nt, const Section& s);
+
 // A DLL image as it lies in a file, every header, section and relocation checked to lie
-// within the bytes and within SizeOfImage.
+// within the bytes and within SizeOfImage; no section and no relocation inside the headers,
+// and no section that makes the headers' pages unreadable.
 struct ImageFile {
   std::span<const std::uint8_t> bytes;
   std::uint32_t ntOffset = 0;

@@ -31,7 +31,11 @@ function get__name_All(a) {
 
 function get__extend(target, source) {
   if (Object.prototype.toString.call(target) == '[object Array]') {
-    for (var n = 0; n < source.length; n++) target.push(source[n]);
+    // The elements of an array or the characters of a text only: an object's own length
+    // member could ask for a billion.
+    var type = Object.prototype.toString.call(source);
+    var count = type == '[object Array]' || type == '[object String]' ? source.length : 0;
+    for (var n = 0; n < count; n++) target.push(source[n]);
     return target;
   }
   for (var k in source) {

@@ -6,6 +6,7 @@
 
 #include "platform/text.h"
 #include "script/json_support_script.h"
+#include "script/member_path.h"
 
 namespace script {
 
@@ -52,6 +53,13 @@ std::u16string Quoted(std::u16string_view text) {
   out += u'\'';
   return out;
 }
+
+// The value of JSON text, which reaches JSON.parse as a string and so is never run as code.
+std::u16string JsonValue(std::u16string_view text) { return u"JSON.parse(" + Quoted(text) + u")"; }
+
+// What a path that is no member expression resolves to: no statement made with it compiles,
+// so the operation fails as it does when an evaluation fails.
+constexpr std::u16string_view kUncompilablePath = u"(";
 
 // The JSON text of an expression, with every backslash placeholder turned back into a backslash.
 std::u16string JsonOf(std::u16string_view expression) {
@@ -116,10 +124,10 @@ bool ScriptJson::Parse(std::string_view text, bool asScript, ScriptErrorInfo* er
   if (engine_ || initialisePending_) Initialise();
   if (!engine_) return false;
   engine_->EvalTruth(u"var " + rootName_ + u" = null");
-  // JSON text reaches JSON.parse as a string, never the source, so that a file cannot run
-  // code here; the empty text leaves the root undefined, as evaluating nothing does.
+  // JSON text goes through JSON.parse, so that a file cannot run code here; the empty text
+  // leaves the root undefined, as evaluating nothing does.
   const std::u16string value = ToEngine(text);
-  const std::u16string source = asScript ? value : value.empty() ? u"undefined" : u"JSON.parse(" + Quoted(value) + u")";
+  const std::u16string source = asScript ? value : value.empty() ? u"undefined" : JsonValue(value);
   engine_->AddCode(u"var " + rootName_ + u" = " + source);
   if (error != nullptr) *error = ToErrorInfo(engine_->Error());
   return Truth(rootName_ + u" != null");
@@ -133,10 +141,10 @@ bool ScriptJson::SetValue(std::string_view path, std::string_view value, bool as
   bool hadValue = false;
   const std::u16string p = Resolved(path, &hadValue);
   if (!asJson) return Truth(p + u" = " + Quoted(ToEngine(value)) + u".replace(/\\\\/g, str_Code)");
-  const std::u16string v = value.empty() ? u"{}" : ToEngine(value);
+  const std::u16string v = value.empty() ? u"{}" : JsonValue(ToEngine(value));
   if (hadValue && EngineText(u"Object.prototype.toString.call(" + p + u")") == u"[object Object]")
     return Truth(p + u" = get__extend(" + p + u", " + v + u")");
-  return Truth(p + u" = eval(" + v + u")");
+  return Truth(p + u" = " + v);
 }
 
 bool ScriptJson::SetExpression(std::string_view path, std::string_view expression) {
@@ -145,6 +153,7 @@ bool ScriptJson::SetExpression(std::string_view path, std::string_view expressio
 
 bool ScriptJson::ResolvePath(std::string& path) {
   std::u16string resolved = ToEngine(path);
+  if (!IsMemberPath(resolved)) return false;  // left as it is
   const bool hasValue = ResolveInPlace(resolved);
   path = FromEngine(resolved);
   return hasValue;
@@ -188,7 +197,7 @@ std::unique_ptr<ScriptJson> ScriptJson::GetObject(std::string_view path) { retur
 
 bool ScriptJson::Append(std::string_view value, std::string_view path, bool asJson, bool atFront) {
   const std::u16string p = Resolved(path);
-  const std::u16string v = asJson ? ToEngine(value) : Quoted(ToEngine(value));
+  const std::u16string v = asJson ? JsonValue(ToEngine(value)) : Quoted(ToEngine(value));
   return Truth(u"if (Object.prototype.toString.call(" + p + u") != '[object Array]') { " + p + u" = new Array() } " +
                p + (atFront ? u".unshift(" : u".push(") + v + u")");
 }
@@ -204,7 +213,7 @@ std::string ScriptJson::GetElementText(std::int32_t index, std::string_view path
 
 bool ScriptJson::SetElement(std::int32_t index, std::string_view path, std::string_view value, bool asJson) {
   const std::u16string element = Element(Resolved(path), index);
-  return Truth(element + u" = " + (asJson ? ToEngine(value) : Quoted(ToEngine(value))));
+  return Truth(element + u" = " + (asJson ? JsonValue(ToEngine(value)) : Quoted(ToEngine(value))));
 }
 
 bool ScriptJson::RemoveElement(std::int32_t index, std::string_view path) {
@@ -238,9 +247,10 @@ int ScriptJson::LeafValues(std::vector<std::string>& values, std::string_view pa
 
 std::u16string ScriptJson::Resolved(std::string_view path, bool* hasValue) {
   std::u16string resolved = ToEngine(path);
-  const bool found = ResolveInPlace(resolved);
+  const bool refused = !IsMemberPath(resolved);
+  const bool found = !refused && ResolveInPlace(resolved);
   if (hasValue != nullptr) *hasValue = found;
-  return resolved;
+  return refused ? std::u16string(kUncompilablePath) : resolved;
 }
 
 bool ScriptJson::ResolveInPlace(std::u16string& path) {

@@ -1,7 +1,10 @@
 #pragma once
 // JSON access by JavaScript member paths: the whole value lives in a JavaScript engine as the
-// global "da", and every operation evaluates a short statement built from the path. Texts
-// are GBK; they cross into the engine through the system's ANSI code page.
+// global "da", and every operation evaluates a short statement built from the path. A path
+// that is no member expression (script/member_path.h) is refused: the operation fails as for
+// an absent member, and runs nothing. Values given as JSON are parsed as JSON, never run;
+// only Parse as script and SetExpression run code. Texts are GBK; they cross into the engine
+// through the system's ANSI code page.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -52,11 +55,12 @@ class ScriptJson {
   bool Parse(std::string_view text, bool asScript = false, ScriptErrorInfo* error = nullptr);
   bool Clear();
   std::string ToJsonText();
-  // A text (its backslashes held as U+2400 inside), or with `asJson` a JavaScript value,
+  // A text (its backslashes held as U+2400 inside), or with `asJson` the value of JSON text,
   // merged into the member when both are objects.
   bool SetValue(std::string_view path = {}, std::string_view value = {}, bool asJson = false);
   bool SetExpression(std::string_view path = {}, std::string_view expression = {});
-  // Rewrites `path` to start at the root; true when it names a value that is not null.
+  // Rewrites `path` to start at the root; true when it names a value that is not null. A path
+  // that is refused is left as it is.
   bool ResolvePath(std::string& path);
   bool Exists(std::string_view path = {});
   // 0 absent or null, 1 boolean, 2 number, 4 object, 5 array, 6 string, -1 anything else.
@@ -67,7 +71,7 @@ class ScriptJson {
   std::int32_t ArrayCount(std::string_view path = {});
   // A copy of the member in an object (and engine) of its own.
   std::unique_ptr<ScriptJson> GetObject(std::string_view path = {});
-  // Adds a text or, with `asJson`, a value at the end (or the front) of the array member;
+  // Adds a text or, with `asJson`, the value of JSON text at the end (or the front) of the array member;
   // a member that is no array becomes an empty one first.
   bool Append(std::string_view value = {}, std::string_view path = {}, bool asJson = false, bool atFront = false);
   std::unique_ptr<ScriptJson> GetElementObject(std::int32_t index, std::string_view path = {});

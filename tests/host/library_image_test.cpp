@@ -196,6 +196,20 @@ TEST_P(FailedImport, ReleasesEverythingAndGivesNone) {
   }
 }
 
+TEST_P(ImportFixture, ThunksInsideTheHeadersAreNotWrittenAndReleaseEverything) {
+  FixtureDll dll = LoadFixtureDll(GetParam());
+  const std::uint32_t nt = static_cast<std::uint32_t>(ReadValue(dll.bytes, 0x3C, 4));
+  const std::uint32_t importDirectory = nt + 24 + (dll.listing.is64 ? 112 : 96) + 8;
+  const std::uint32_t descriptor = dll.listing.FileOffset(static_cast<std::uint32_t>(ReadValue(dll.bytes, importDirectory, 4)));
+  const std::uint32_t firstThunk = 0x100;  // inside the headers
+  std::memcpy(&dll.bytes[descriptor + 16], &firstThunk, 4);
+  FakeLoaderHost host;
+  EXPECT_FALSE(MapLibraryImage(host, dll.bytes));
+  EXPECT_EQ(host.reservations, 1);
+  EXPECT_FALSE(host.IsReserved(dll.listing.imageBase));
+  EXPECT_TRUE(host.openLibraries.empty());
+}
+
 TEST(LibraryImage, EntryPointThatRefusesAttachReleasesEverything) {
   for (const char* fixture : {"fixture_failing_pe32", "fixture_failing_pe32plus"}) {
     const FixtureDll dll = LoadFixtureDll(fixture);
@@ -287,6 +301,17 @@ struct BadImage {
 void PutLe32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) { std::memcpy(&bytes[at], &value, 4); }
 std::uint32_t NtOffset(const FixtureDll& dll) { return static_cast<std::uint32_t>(ReadValue(dll.bytes, 0x3C, 4)); }
 
+// The file offset of the header of section `index`.
+std::uint32_t SectionHeader(const FixtureDll& dll, int index) {
+  return NtOffset(dll) + 24 + static_cast<std::uint32_t>(ReadValue(dll.bytes, NtOffset(dll) + 20, 2)) + 40 * index;
+}
+
+// Moves the first section onto the headers' page, right after them, with `characteristics`.
+void OntoTheHeadersPage(FixtureDll& dll, std::uint32_t characteristics) {
+  PutLe32(dll.bytes, SectionHeader(dll, 0) + 12, 0x400);  // SizeOfHeaders
+  PutLe32(dll.bytes, SectionHeader(dll, 0) + 36, characteristics);
+}
+
 std::uint32_t LastSectionData(const FixtureDll& dll) {
   std::uint32_t last = 0;
   for (const auto& s : dll.listing.sections) last = std::max(last, s.fileOffset);
@@ -308,6 +333,13 @@ const BadImage kBadImages[] = {
      [](FixtureDll& d) { PutLe32(d.bytes, d.listing.FileOffset(d.listing.relocationTable) + 4, 4); }},
     {"relocation site beyond the image",
      [](FixtureDll& d) { PutLe32(d.bytes, d.listing.FileOffset(d.listing.relocationTable), d.listing.sizeOfImage); }},
+    // The headers are read again once the image is mapped: mapping must leave them as they are,
+    // and readable.
+    {"section inside the headers", [](FixtureDll& d) { PutLe32(d.bytes, SectionHeader(d, 0) + 12, 0x200); }},
+    {"relocation site inside the headers",
+     [](FixtureDll& d) { PutLe32(d.bytes, d.listing.FileOffset(d.listing.relocationTable), 0); }},
+    {"discardable section on the headers' page", [](FixtureDll& d) { OntoTheHeadersPage(d, 0x42000040); }},
+    {"inaccessible section on the headers' page", [](FixtureDll& d) { OntoTheHeadersPage(d, 0x00000040); }},
 };
 
 TEST(LibraryImage, RefusesBadImagesWithoutReadingOutsideThemOrAllocating) {

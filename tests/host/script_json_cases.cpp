@@ -80,6 +80,8 @@ TEST_P(ScriptJsonTest, PathsResolveAndReadAsTheirType) {
       {"[\"n\"]", 2, true, "1.5"},
       {"data.x", -1, false, ""},   // no global "data": becomes da.data.x
       {"da.missing", -1, false, ""},  // rewritten to da.da.missing
+      {"['list'][0][\"name\"]", 6, true, "x"},
+      {"list[-1]", 0, false, ""},
   };
   const std::unique_ptr<ScriptJson> json = Parsed(kRoomState);
   for (const PathCase& c : cases) {
@@ -104,6 +106,33 @@ TEST_P(ScriptJsonTest, ResolvePathRewritesRelativePaths) {
   path = "da.absent";
   EXPECT_FALSE(json->ResolvePath(path));
   EXPECT_EQ(path, "da.da.absent");
+}
+
+// A path goes into the engine's source as it is: one that is no member expression could run
+// code there, so every operation refuses it as it does an absent member.
+TEST_P(ScriptJsonTest, PathsThatAreNoMemberExpressionsAreRefusedAndRunNothing) {
+  const char* paths[] = {"list; marker = 1", "list = (marker = 1)", "list[marker = 1]", "list.push(marker = 1)",
+                         "(marker = 1)",     "list..name",          "list.",            "list['x'] ; marker = 1",
+                         "list[0",           "n ",                  "1n",
+                         "n\xA1\xA1x"};  // GBK for U+3000, which JavaScript reads as a blank
+  const std::unique_ptr<ScriptJson> json = Parsed(kRoomState);
+  const std::string before = json->ToJsonText();
+  for (const char* path : paths) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(json->TypeOf(path), -1);
+    EXPECT_FALSE(json->Exists(path));
+    EXPECT_EQ(json->GetText(path), "");
+    EXPECT_EQ(json->ArrayCount(path), 0);
+    EXPECT_FALSE(json->SetValue(path, "v"));
+    EXPECT_FALSE(json->SetNumber(path, 1));
+    EXPECT_FALSE(json->Append("v", path));
+    EXPECT_FALSE(json->Delete(path));
+    std::string resolved = path;
+    EXPECT_FALSE(json->ResolvePath(resolved));
+    EXPECT_EQ(resolved, path);
+  }
+  EXPECT_EQ(json->ToJsonText(), before);
+  EXPECT_EQ(json->Engine()->EvalText(u"typeof marker"), u"undefined");
 }
 
 TEST_P(ScriptJsonTest, JsonTextOfMembersHasNoBlanks) {
@@ -278,6 +307,12 @@ TEST_P(ScriptJsonTest, SetValueAsJsonMergesIntoObjects) {
   EXPECT_EQ(json->GetText("o", true), R"({"s":"new","b":true,"sub":{"k":"v","k2":"v2"},"arr":[1,2,3],"add":"x"})");
 }
 
+TEST_P(ScriptJsonTest, MergingAnObjectIntoAnArrayAddsNothing) {
+  const std::unique_ptr<ScriptJson> json = Parsed(R"({"o":{"arr":[1]}})");
+  json->SetValue("o", R"({"arr":{"length":1e9}})", true);  // not a billion undefined elements
+  EXPECT_EQ(json->GetText("o", true), R"({"arr":[1]})");
+}
+
 TEST_P(ScriptJsonTest, MergeStopsAtANumberMemberKeepingWhatCameBefore) {
   const std::unique_ptr<ScriptJson> json = Parsed(R"({"o":{"s":"old","n":1}})");
   EXPECT_FALSE(json->SetValue("o", R"({"s":"new","n":2,"add":"x"})", true));
@@ -292,6 +327,18 @@ TEST_P(ScriptJsonTest, SetValueAsJsonReplacesWhatIsNoObject) {
   EXPECT_EQ(json->ToJsonText(), R"({"s":[1,2],"arr":[2],"fresh":{}})");
   EXPECT_FALSE(json->SetValue("s", "{", true));
   EXPECT_EQ(json->GetText("s", true), "[1,2]");
+}
+
+TEST_P(ScriptJsonTest, ValuesGivenAsJsonAreParsedNeverRun) {
+  const std::unique_ptr<ScriptJson> json = Parsed(R"({"o":{"k":"v"},"list":[]})");
+  json->SetValue("s", R"("marker = 1")", true);
+  EXPECT_EQ(json->GetText("s"), "marker = 1");
+  EXPECT_FALSE(json->SetValue("o", "(marker = 1, {})", true));
+  EXPECT_FALSE(json->SetValue("x", "marker = 1", true));
+  EXPECT_FALSE(json->Append("(marker = 1)", "list", true));
+  EXPECT_FALSE(json->SetElement(0, "list", "[marker = 1]", true));
+  EXPECT_EQ(json->ToJsonText(), R"({"o":{"k":"v"},"list":[],"s":"marker = 1"})");
+  EXPECT_EQ(json->Engine()->EvalText(u"typeof marker"), u"undefined");
 }
 
 TEST_P(ScriptJsonTest, WritesThroughAnAbsentMemberFail) {
