@@ -35,6 +35,9 @@ RoomStateReading ReadRoomState(const std::optional<std::string>& bytes) {
 }
 
 std::string Utf8ToText(std::string_view bytes) {
+  // A byte-order mark is no text, and has no GBK form: it would spoil the document.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
   return platform::FromUtf16(platform::MultiByteToUtf16(platform::kUtf8CodePage, bytes));
 }
 

@@ -31,7 +31,7 @@ void ReadLiveStatus(ui::Context& context);
 std::string RoomStatePath(std::string folder);
 // The reading of the file's bytes (none: missing or unreadable).
 RoomStateReading ReadRoomState(const std::optional<std::string>& bytes);
-// UTF-8 bytes, up to the first zero byte, as GBK text.
+// UTF-8 bytes, up to the first zero byte and without a leading byte-order mark, as GBK text.
 std::string Utf8ToText(std::string_view bytes);
 
 }  // namespace monitor

@@ -43,6 +43,7 @@ TEST_F(LiveStatusTest, TheStatusMemberDecidesTheLine) {
       {"not live", Bytes(u8R"({"roomStore":{"status":4}})"), "您还未开播"},
       {"Chinese texts and nesting", Bytes(u8R"({"a":{"标题":"直播"},"roomStore":{"title":"今晚","x":{"status":4},"status":2}})"),
        "检测到已开播"},
+      {"a byte-order mark first", "\xEF\xBB\xBF" + Bytes(u8R"({"roomStore":{"status":2}})"), "检测到已开播"},
       {"status 3", Bytes(u8R"({"roomStore":{"status":3}})"), unchanged.c_str()},
       {"status 2.0", Bytes(u8R"({"roomStore":{"status":"2.0"}})"), unchanged.c_str()},
       {"no roomStore", Bytes(u8R"({"status":2})"), unchanged.c_str()},
@@ -123,6 +124,7 @@ TEST(Utf8ToText, ConvertsToGbkUpToTheFirstZero) {
   EXPECT_EQ(monitor::Utf8ToText(Bytes(u8"直播伴侣")), "直播伴侣");
   EXPECT_EQ(monitor::Utf8ToText(std::string("ab\0cd", 5)), "ab");
   EXPECT_EQ(monitor::Utf8ToText(""), "");
+  EXPECT_EQ(monitor::Utf8ToText("\xEF\xBB\xBF{}"), "{}") << "a byte-order mark is left out";
   EXPECT_EQ(monitor::Utf8ToText(Bytes(u8"a\u0E01b")), "a?b") << "no GBK form";
 }
 
