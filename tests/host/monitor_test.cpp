@@ -209,6 +209,20 @@ TEST(ForegroundTick, ThePanelIsTopmostExactlyWhileTheCompanionIsInFront) {
   EXPECT_THAT(topmost, ElementsAre(true, false));
 }
 
+TEST(SteadyPanel, OnceDockedAndAboveTheCompanionNothingIsWrittenUntilSomethingChanges) {
+  CompanionScene scene;
+  scene.HandOverAt(0);
+  scene.world.At(500, [&] { scene.world.desktop.foreground = scene.window; });
+  scene.world.At(2000, [&] { scene.world.windows.CoverWithAnotherTopmostWindow(WindowId::Panel); });
+  RunProgram(scene.world, 3000);
+  std::vector<std::string> writes;
+  for (const auto& entry : scene.world.journal.Entries())
+    if (entry.time >= 1000 && (entry.what.starts_with("ShowWindow") || entry.what.starts_with("MoveWindow") ||
+                               entry.what.starts_with("SetTopmost")))
+      writes.push_back(entry.what);
+  EXPECT_THAT(writes, ElementsAre("SetTopmost Panel 1")) << "raised once more, over the window that covered it";
+}
+
 TEST(CompanionGoneTick, TrimsEverythingOnceMoreThenEnds) {
   PanelScene scene;
   const std::uint32_t companion = scene.world.processes.Start("直播伴侣.exe");
