@@ -3,6 +3,7 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include "platform/text.h"
 #include "platform/win32/win32_parts.h"
 
 namespace platform::win32 {
@@ -29,6 +30,18 @@ bool Win32Processes::SnapshotWide(std::uint32_t flags, std::vector<WideProcessEn
     entries.push_back({entry.th32ProcessID, reinterpret_cast<const char16_t*>(entry.szExeFile)});
   CloseHandle(snapshot);
   return true;
+}
+
+std::optional<std::string> Win32Processes::ExeNameOf(std::uint32_t id) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (!process) return std::nullopt;
+  wchar_t path[MAX_PATH * 2];
+  DWORD length = MAX_PATH * 2;
+  const bool named = QueryFullProcessImageNameW(process, 0, path, &length) != 0;
+  CloseHandle(process);
+  if (!named) return std::nullopt;
+  const std::u16string_view full(reinterpret_cast<const char16_t*>(path), length);
+  return Utf16ToMultiByte(kAnsiCodePage, full.substr(full.find_last_of(u'\\') + 1));
 }
 
 ProcessHandle Win32Processes::Open(std::uint32_t access, std::uint32_t id) {

@@ -183,6 +183,15 @@ TEST_F(ForegroundTest, TheExecutableNameIsComparedExactly) {
   EXPECT_FALSE(Matches());
 }
 
+TEST_F(ForegroundTest, TheWindowsProcessIsAskedAloneAndTheSnapshotAnswersForOneThatCannotBeOpened) {
+  desktop.foreground = AddWindow(companion, "Chrome_WidgetWin_1", u"直播伴侣");
+  EXPECT_TRUE(Matches());
+  EXPECT_EQ(world.journal.Count("Snapshot"), 0u);
+  world.processes.Find(companion)->openable = false;
+  EXPECT_TRUE(Matches());
+  EXPECT_THAT(world.journal.Matching("Snapshot"), ElementsAre("Snapshot 0x2"));
+}
+
 TEST_F(ForegroundTest, NoCriteriaMatchNothing) {
   desktop.foreground = AddWindow(companion, "Chrome_WidgetWin_1", u"直播伴侣");
   EXPECT_FALSE(monitor::ForegroundMatches(desktop, world.processes, "", "", ""));
