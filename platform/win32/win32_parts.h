@@ -25,8 +25,7 @@ class Win32Desktop final : public Desktop {
   std::u16string WindowTitle(WindowHandle window) override;
   WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) override;
   Rect WindowRect(WindowHandle window) override;
-  bool IsZoomed(WindowHandle window) override;
-  bool IsVisible(WindowHandle window) override;
+  WindowStates TopLevelStates(WindowHandle window) override;
   std::int32_t ScreenWidth() override;
   std::int32_t ScreenHeight() override;
 };

@@ -80,7 +80,9 @@ TEST(Docking, TheDecision) {
       {"an unreadable rectangle", {0, 0, 0, 0}, false, true, DockOutcome::Docked},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(DecideDocking(c.window, c.maximised, c.visible, 1920, 1080), c.outcome) << c.what;
+    EXPECT_EQ(DecideDocking(c.window, {c.visible, c.maximised}, [] { return monitor::ScreenSize{1920, 1080}; }),
+              c.outcome)
+        << c.what;
 }
 
 class DockingTest : public testing::Test {
