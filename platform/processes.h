@@ -1,5 +1,5 @@
 #pragma once
-// The running processes: a toolhelp snapshot, and what may be done to one process.
+// The running processes: their list, and what may be done to one process.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,8 +26,9 @@ inline constexpr std::uint32_t kSnapAll = 0x0F;
 class Processes {
  public:
   virtual ~Processes() = default;
-  // Takes a snapshot, walks it whole into `entries` (emptied first) and closes it.
-  // False when no snapshot could be taken.
+  // The running processes as a tool-help snapshot with these flags lists them, in its order,
+  // into `entries` (emptied first): processes only, whatever else the flags ask for, since
+  // nothing else is read. False when no list could be had.
   virtual bool Snapshot(std::uint32_t flags, std::vector<ProcessEntry>& entries) = 0;
   virtual bool SnapshotWide(std::uint32_t flags, std::vector<WideProcessEntry>& entries) = 0;
 
