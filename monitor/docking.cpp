@@ -14,34 +14,31 @@ constexpr std::int32_t kScreenMargin = 10;
 constexpr std::int32_t kOffScreenLeft = -10000;
 constexpr double kEdgeTolerance = -0.0000001;
 
-bool CoversScreen(const platform::Rect& window, std::int32_t screenWidth, std::int32_t screenHeight) {
-  return window.left <= kScreenMargin && window.top <= kScreenMargin &&
-         static_cast<double>(window.right) - (screenWidth - static_cast<double>(kScreenMargin)) >= kEdgeTolerance &&
-         static_cast<double>(window.bottom) - (screenHeight - static_cast<double>(kScreenMargin)) >= kEdgeTolerance;
-}
-
-platform::WindowHandle FindCompanionWindow(platform::Desktop& desktop) {
-  return desktop.FindTopLevelWindow(kCompanionWindowClass, kCompanionWindowTitle);
+bool CoversScreen(const platform::Rect& window, const std::function<ScreenSize()>& screen) {
+  if (window.left > kScreenMargin || window.top > kScreenMargin) return false;
+  const ScreenSize size = screen();
+  return static_cast<double>(window.right) - (size.width - static_cast<double>(kScreenMargin)) >= kEdgeTolerance &&
+         static_cast<double>(window.bottom) - (size.height - static_cast<double>(kScreenMargin)) >= kEdgeTolerance;
 }
 
 }  // namespace
 
-DockOutcome DecideDocking(const platform::Rect& window, bool maximised, bool visible, std::int32_t screenWidth,
-                          std::int32_t screenHeight) {
-  const bool big = maximised || CoversScreen(window, screenWidth, screenHeight);
-  if (!visible || window.left < kOffScreenLeft) return DockOutcome::Away;
-  return big ? DockOutcome::Big : DockOutcome::Docked;
+DockOutcome DecideDocking(const platform::Rect& window, const platform::WindowStates& states,
+                          const std::function<ScreenSize()>& screen) {
+  if (!states.visible || window.left < kOffScreenLeft) return DockOutcome::Away;
+  return states.maximised || CoversScreen(window, screen) ? DockOutcome::Big : DockOutcome::Docked;
 }
 
+// Each platform query here is a round trip to the window server under Wine, a hundred times
+// a second: the companion window is found once per tick, and the screen is measured only
+// when the decision needs it.
 void DockTick(ui::Context& context) {
   platform::Desktop& desktop = context.os.desktop;
-  const platform::WindowHandle companion = FindCompanionWindow(desktop);
+  const platform::WindowHandle companion = desktop.FindTopLevelWindow(kCompanionWindowClass, kCompanionWindowTitle);
   if (!companion) return;
-  const std::int32_t screenWidth = desktop.ScreenWidth();
-  const std::int32_t screenHeight = desktop.ScreenHeight();
   const platform::Rect rect = desktop.WindowRect(companion);
-  const bool maximised = desktop.IsZoomed(companion);
-  switch (DecideDocking(rect, maximised, desktop.IsVisible(companion), screenWidth, screenHeight)) {
+  const auto screen = [&desktop] { return ScreenSize{desktop.ScreenWidth(), desktop.ScreenHeight()}; };
+  switch (DecideDocking(rect, desktop.TopLevelStates(companion), screen)) {
     case DockOutcome::Away:
       context.windows.SetVisible(WindowId::Panel, true);
       context.windows.SetShowState(WindowId::Panel, ui::ShowState::Minimised);
@@ -50,19 +47,16 @@ void DockTick(ui::Context& context) {
       context.windows.SetVisible(WindowId::Panel, false);
       break;
     case DockOutcome::Docked:
-      PlacePanel(context);
+      PlacePanel(context, rect);
       context.windows.SetVisible(WindowId::Panel, true);
       context.windows.SetShowState(WindowId::Panel, ui::ShowState::Normal);
       break;
   }
 }
 
-void PlacePanel(ui::Context& context) {
-  const platform::WindowHandle companion = FindCompanionWindow(context.os.desktop);
-  if (!companion) return;
-  const platform::Rect rect = context.os.desktop.WindowRect(companion);
-  context.windows.SetLeft(WindowId::Panel, rect.left);
-  context.windows.SetTop(WindowId::Panel, rect.bottom);
+void PlacePanel(ui::Context& context, const platform::Rect& companionWindow) {
+  context.windows.SetLeft(WindowId::Panel, companionWindow.left);
+  context.windows.SetTop(WindowId::Panel, companionWindow.bottom);
 }
 
 }  // namespace monitor

@@ -13,6 +13,12 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
+// What IsWindowVisible and IsZoomed report of a top-level window.
+struct WindowStates {
+  bool visible = false;    // a minimised window counts as visible
+  bool maximised = false;
+};
+
 class Desktop {
  public:
   virtual ~Desktop() = default;
@@ -27,8 +33,9 @@ class Desktop {
   virtual WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) = 0;
   // GetWindowRect into a zeroed rectangle: all zeros when the call fails.
   virtual Rect WindowRect(WindowHandle window) = 0;
-  virtual bool IsZoomed(WindowHandle window) = 0;
-  virtual bool IsVisible(WindowHandle window) = 0;
+  // Of a top-level window both come from its style (WS_VISIBLE, WS_MAXIMIZE), read once: its
+  // parent is the desktop, which is always visible. All false for a window that has gone.
+  virtual WindowStates TopLevelStates(WindowHandle window) = 0;
   // The primary screen (SM_CXSCREEN, SM_CYSCREEN).
   virtual std::int32_t ScreenWidth() = 0;
   virtual std::int32_t ScreenHeight() = 0;

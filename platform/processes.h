@@ -1,6 +1,7 @@
 #pragma once
-// The running processes: a toolhelp snapshot, and what may be done to one process.
+// The running processes: their list, and what may be done to one process.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,17 @@ inline constexpr std::uint32_t kSnapAll = 0x0F;
 class Processes {
  public:
   virtual ~Processes() = default;
-  // Takes a snapshot, walks it whole into `entries` (emptied first) and closes it.
-  // False when no snapshot could be taken.
+  // The running processes as a tool-help snapshot with these flags lists them, in its order,
+  // into `entries` (emptied first): processes only, whatever else the flags ask for, since
+  // nothing else is read. False when no list could be had.
   virtual bool Snapshot(std::uint32_t flags, std::vector<ProcessEntry>& entries) = 0;
   virtual bool SnapshotWide(std::uint32_t flags, std::vector<WideProcessEntry>& entries) = 0;
 
+  // The executable file name of one process (the name only, in the system's ANSI code page,
+  // as its snapshot entry has it), asked of that process alone: OpenProcess with
+  // PROCESS_QUERY_LIMITED_INFORMATION and QueryFullProcessImageNameW. None when the process
+  // cannot be opened or asked.
+  virtual std::optional<std::string> ExeNameOf(std::uint32_t id) = 0;
   // OpenProcess(access, FALSE, id); 0 when the process cannot be opened.
   virtual ProcessHandle Open(std::uint32_t access, std::uint32_t id) = 0;
   // SetProcessWorkingSetSize(handle, -1, -1): true when the platform accepted it.

@@ -122,6 +122,15 @@ void ScriptJson::Initialise() {
 
 bool ScriptJson::Parse(std::string_view text, bool asScript, ScriptErrorInfo* error) {
   if (engine_ || initialisePending_) Initialise();
+  return ReplaceRoot(text, asScript, error);
+}
+
+bool ScriptJson::Reparse(std::string_view text) {
+  Live();
+  return ReplaceRoot(text, false, nullptr);
+}
+
+bool ScriptJson::ReplaceRoot(std::string_view text, bool asScript, ScriptErrorInfo* error) {
   if (!engine_) return false;
   engine_->EvalTruth(u"var " + rootName_ + u" = null");
   // JSON text goes through JSON.parse, so that a file cannot run code here; the empty text

@@ -23,6 +23,7 @@ struct WindowPlacement {
   bool exists = false;
   bool visible = false;    // IsWindowVisible: a minimised window counts as visible
   bool minimised = false;  // IsIconic
+  bool maximised = false;  // IsZoomed
   bool topmost = false;    // WS_EX_TOPMOST
   platform::Rect rect;     // outer rectangle in screen pixels
 };
@@ -50,6 +51,8 @@ class Backend {
   // MoveWindow with a repaint.
   virtual void MoveWindow(WindowId window, const platform::Rect& rect) = 0;
   virtual WindowPlacement Placement(WindowId window) = 0;
+  // No window lies above it in the z-order (GetWindow(GW_HWNDPREV) finds none).
+  virtual bool IsFirstInZOrder(WindowId window) = 0;
   virtual void SetText(ControlId control, std::string_view text) = 0;
   // The control's current text on screen (an edit box: what the user typed).
   virtual std::string Text(ControlId control) = 0;

@@ -44,27 +44,55 @@ void Model::Destroy(WindowId window) {
 
 bool Model::IsLoaded(WindowId window) const { return State(window).loaded; }
 
+// Every write below is left out when the window already is as it would make it, compared with
+// its real state on screen as the backend reads it now (never with a remembered copy), so
+// that what the user did to the window meanwhile is still undone. Under Wine each write is
+// a round trip to the display server; the reads of our own windows are not.
+
 void Model::SetVisible(WindowId window, bool visible) {
   State(window).visible = visible;
+  // Showing a shown window, or hiding a hidden one, does nothing.
+  if (backend_.Placement(window).visible == visible) return;
   backend_.ShowWindow(window, visible ? ShowCommand::Show : ShowCommand::Hide);
 }
 
 void Model::SetShowState(WindowId window, ShowState state) {
-  if (!backend_.Placement(window).visible) return;
-  backend_.ShowWindow(window, state == ShowState::Minimised ? ShowCommand::Minimise : ShowCommand::ShowNormal);
+  const WindowPlacement now = backend_.Placement(window);
+  if (!now.visible) return;
+  const bool minimise = state == ShowState::Minimised;
+  // Minimising a minimised window, or restoring one that is neither minimised nor maximised,
+  // does nothing.
+  if (minimise ? now.minimised : !now.minimised && !now.maximised) return;
+  backend_.ShowWindow(window, minimise ? ShowCommand::Minimise : ShowCommand::ShowNormal);
 }
 
-void Model::SetTopmost(WindowId window, bool topmost) { backend_.SetTopmost(window, topmost); }
+void Model::SetTopmost(WindowId window, bool topmost) {
+  // Taking a window out of the topmost band that is not in it does nothing. Putting one in
+  // that is already there raises it to the top of the band, which is left out only when
+  // nothing lies above it.
+  const WindowPlacement now = backend_.Placement(window);
+  if (now.topmost == topmost && (!topmost || backend_.IsFirstInZOrder(window))) return;
+  backend_.SetTopmost(window, topmost);
+}
 
-void Model::SetLeft(WindowId window, std::int32_t left) { MoveTo(window, left, backend_.Placement(window).rect.top); }
+void Model::SetLeft(WindowId window, std::int32_t left) {
+  const platform::Rect now = backend_.Placement(window).rect;
+  MoveTo(window, now, left, now.top);
+}
 
-void Model::SetTop(WindowId window, std::int32_t top) { MoveTo(window, backend_.Placement(window).rect.left, top); }
+void Model::SetTop(WindowId window, std::int32_t top) {
+  const platform::Rect now = backend_.Placement(window).rect;
+  MoveTo(window, now, now.left, top);
+}
 
-void Model::MoveTo(WindowId window, std::int32_t left, std::int32_t top) {
+void Model::MoveTo(WindowId window, const platform::Rect& now, std::int32_t left, std::int32_t top) {
   const WindowDesign& design = DesignOf(window);
   left = std::clamp(left, -kMaxCoordinate, kMaxCoordinate);
   top = std::clamp(top, -kMaxCoordinate, kMaxCoordinate);
-  backend_.MoveWindow(window, {left, top, left + design.width, top + design.height});
+  const platform::Rect target{left, top, left + design.width, top + design.height};
+  // A move to where the window lies does nothing (a minimised window lies off the screen).
+  if (target == now) return;
+  backend_.MoveWindow(window, target);
 }
 
 std::string Model::Text(ControlId control) const {

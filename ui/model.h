@@ -77,7 +77,7 @@ class Model final : public EventSink {
   const WindowState& State(WindowId window) const { return windows_[static_cast<int>(window)]; }
   ControlState& State(ControlId control) { return State(control.window).controls[control.index]; }
   const ControlState& State(ControlId control) const { return State(control.window).controls[control.index]; }
-  void MoveTo(WindowId window, std::int32_t left, std::int32_t top);
+  void MoveTo(WindowId window, const platform::Rect& now, std::int32_t left, std::int32_t top);
 
   Backend& backend_;
   platform::Desktop& desktop_;

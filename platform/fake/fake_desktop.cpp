@@ -63,16 +63,11 @@ platform::Rect FakeDesktop::WindowRect(platform::WindowHandle window) {
   return found && !failRectReads ? found->rect : platform::Rect{};
 }
 
-bool FakeDesktop::IsZoomed(platform::WindowHandle window) {
-  Record("IsZoomed");
+platform::WindowStates FakeDesktop::TopLevelStates(platform::WindowHandle window) {
+  Record("TopLevelStates");
   const FakeOtherWindow* found = Find(window);
-  return found && found->zoomed;
-}
-
-bool FakeDesktop::IsVisible(platform::WindowHandle window) {
-  Record("IsVisible");
-  const FakeOtherWindow* found = Find(window);
-  return found && found->visible;
+  if (!found) return {};
+  return {.visible = found->visible, .maximised = found->zoomed};
 }
 
 }  // namespace fake

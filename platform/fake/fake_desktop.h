@@ -40,8 +40,7 @@ class FakeDesktop final : public platform::Desktop {
   std::u16string WindowTitle(platform::WindowHandle window) override;
   platform::WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) override;
   platform::Rect WindowRect(platform::WindowHandle window) override;
-  bool IsZoomed(platform::WindowHandle window) override;
-  bool IsVisible(platform::WindowHandle window) override;
+  platform::WindowStates TopLevelStates(platform::WindowHandle window) override;
   std::int32_t ScreenWidth() override { return screenWidth; }
   std::int32_t ScreenHeight() override { return screenHeight; }
 

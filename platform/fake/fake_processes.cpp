@@ -57,6 +57,13 @@ bool FakeProcesses::SnapshotWide(std::uint32_t flags, std::vector<platform::Wide
   return true;
 }
 
+std::optional<std::string> FakeProcesses::ExeNameOf(std::uint32_t id) {
+  Record("ExeNameOf " + std::to_string(id));
+  const FakeProcess* process = Find(id);
+  if (!process || !process->openable) return std::nullopt;
+  return process->exeName;
+}
+
 platform::ProcessHandle FakeProcesses::Open(std::uint32_t access, std::uint32_t id) {
   Record("Open " + Hex(access) + " " + std::to_string(id));
   const FakeProcess* process = Find(id);

@@ -42,6 +42,8 @@ class FakeProcesses final : public platform::Processes {
   // platform::Processes
   bool Snapshot(std::uint32_t flags, std::vector<platform::ProcessEntry>& entries) override;
   bool SnapshotWide(std::uint32_t flags, std::vector<platform::WideProcessEntry>& entries) override;
+  // An openable process's snapshot name.
+  std::optional<std::string> ExeNameOf(std::uint32_t id) override;
   platform::ProcessHandle Open(std::uint32_t access, std::uint32_t id) override;
   bool EmptyWorkingSet(platform::ProcessHandle process) override;
   bool SetAffinityMask(platform::ProcessHandle process, std::uint64_t mask) override;

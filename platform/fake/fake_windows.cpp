@@ -87,7 +87,7 @@ void FakeWindows::ShowWindow(ui::WindowId id, ui::ShowCommand command) {
 
 void FakeWindows::SetTopmost(ui::WindowId window, bool topmost) {
   Record("SetTopmost " + NameOf(window) + " " + (topmost ? "1" : "0"));
-  if (Window(window).exists) Mutable(window).topmost = topmost;
+  if (Window(window).exists) Mutable(window).topmost = Mutable(window).firstInZOrder = topmost;
 }
 
 void FakeWindows::MoveWindow(ui::WindowId window, const platform::Rect& rect) {

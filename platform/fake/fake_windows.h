@@ -24,6 +24,7 @@ struct FakeWindow {
   bool visible = false;
   bool minimised = false;
   bool topmost = false;
+  bool firstInZOrder = false;  // no window above it: raised to the top of the topmost band, not covered since
   bool active = false;
   int timesShown = 0;
   platform::Rect rect;
@@ -45,6 +46,8 @@ class FakeWindows final : public ui::Backend {
   // The close box, Alt+F4 or Esc: the window is destroyed at once.
   void Close(ui::WindowId window);
   void MinimiseByUser(ui::WindowId window);
+  // Another program's always-on-top window comes up above it.
+  void CoverWithAnotherTopmostWindow(ui::WindowId window) { Mutable(window).firstInZOrder = false; }
 
   // ui::Backend
   void SetEventSink(ui::EventSink& sink) override { sink_ = &sink; }
@@ -55,6 +58,7 @@ class FakeWindows final : public ui::Backend {
   void SetTopmost(ui::WindowId window, bool topmost) override;
   void MoveWindow(ui::WindowId window, const platform::Rect& rect) override;
   ui::WindowPlacement Placement(ui::WindowId window) override;
+  bool IsFirstInZOrder(ui::WindowId window) override { return Window(window).exists && Window(window).firstInZOrder; }
   void SetText(ui::ControlId control, std::string_view text) override;
   std::string Text(ui::ControlId control) override { return Control(control).text; }
   void Disable(ui::ControlId control) override;

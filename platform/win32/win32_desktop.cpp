@@ -43,9 +43,11 @@ Rect Win32Desktop::WindowRect(WindowHandle window) {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-bool Win32Desktop::IsZoomed(WindowHandle window) { return ::IsZoomed(Hwnd(window)) != 0; }
-
-bool Win32Desktop::IsVisible(WindowHandle window) { return IsWindowVisible(Hwnd(window)) != 0; }
+WindowStates Win32Desktop::TopLevelStates(WindowHandle window) {
+  // Another process's window: every query is a round trip to the window server under Wine.
+  const LONG style = GetWindowLongW(Hwnd(window), GWL_STYLE);
+  return {.visible = (style & WS_VISIBLE) != 0, .maximised = (style & WS_MAXIMIZE) != 0};
+}
 
 std::int32_t Win32Desktop::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 

@@ -8,6 +8,7 @@ class Win32Processes final : public Processes {
  public:
   bool Snapshot(std::uint32_t flags, std::vector<ProcessEntry>& entries) override;
   bool SnapshotWide(std::uint32_t flags, std::vector<WideProcessEntry>& entries) override;
+  std::optional<std::string> ExeNameOf(std::uint32_t id) override;
   ProcessHandle Open(std::uint32_t access, std::uint32_t id) override;
   bool EmptyWorkingSet(ProcessHandle process) override;
   bool SetAffinityMask(ProcessHandle process, std::uint64_t mask) override;
@@ -24,8 +25,7 @@ class Win32Desktop final : public Desktop {
   std::u16string WindowTitle(WindowHandle window) override;
   WindowHandle FindTopLevelWindow(std::string_view className, std::string_view title) override;
   Rect WindowRect(WindowHandle window) override;
-  bool IsZoomed(WindowHandle window) override;
-  bool IsVisible(WindowHandle window) override;
+  WindowStates TopLevelStates(WindowHandle window) override;
   std::int32_t ScreenWidth() override;
   std::int32_t ScreenHeight() override;
 };

@@ -1,34 +1,78 @@
-// Processes through the tool-help snapshots and the process calls of kernel32.
+// Processes through the system's process list and the process calls of kernel32.
 #include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
+#include <winternl.h>
 
+#include <algorithm>
+#include <cstddef>
+
+#include "platform/text.h"
 #include "platform/win32/win32_parts.h"
 
 namespace platform::win32 {
 
+namespace {
+
+constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
+
+// Calls `add(id, name)` for every process, in the order and with the names a tool-help
+// snapshot gives (the snapshot is made from this very list); false when the list cannot be
+// had. The list is read with NtQuerySystemInformation(SystemProcessInformation) instead of
+// walking a snapshot: only processes are read, never threads, modules or heaps, and under
+// wine64 every step of a snapshot's walk maps the snapshot again, so that a walk over 15
+// processes took 2.4 to 4 ms against 0.8 ms for the list.
+template <typename Add>
+bool ForEachProcess(std::uint32_t flags, Add add) {
+  if ((flags & TH32CS_SNAPPROCESS) == 0) return true;  // a snapshot without processes
+  std::vector<std::byte> list(256 * 1024);
+  for (;;) {
+    ULONG needed = 0;
+    const NTSTATUS status =
+        NtQuerySystemInformation(SystemProcessInformation, list.data(), static_cast<ULONG>(list.size()), &needed);
+    if (status == kInfoLengthMismatch) {
+      list.resize(std::max<std::size_t>(needed, list.size()) + 64 * 1024);  // processes come and go
+      continue;
+    }
+    if (status < 0) return false;
+    break;
+  }
+  for (std::size_t at = 0;;) {
+    const auto* process = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(list.data() + at);
+    add(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(process->UniqueProcessId)),
+        std::u16string_view(reinterpret_cast<const char16_t*>(process->ImageName.Buffer),
+                            process->ImageName.Length / sizeof(char16_t)));
+    if (process->NextEntryOffset == 0) return true;
+    at += process->NextEntryOffset;
+  }
+}
+
+}  // namespace
+
 bool Win32Processes::Snapshot(std::uint32_t flags, std::vector<ProcessEntry>& entries) {
   entries.clear();
-  HANDLE snapshot = CreateToolhelp32Snapshot(flags, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    entries.push_back({entry.th32ProcessID, entry.szExeFile});
-  CloseHandle(snapshot);
-  return true;
+  return ForEachProcess(flags, [&](std::uint32_t id, std::u16string_view name) {
+    entries.push_back({id, Utf16ToMultiByte(kAnsiCodePage, name)});
+  });
 }
 
 bool Win32Processes::SnapshotWide(std::uint32_t flags, std::vector<WideProcessEntry>& entries) {
   entries.clear();
-  HANDLE snapshot = CreateToolhelp32Snapshot(flags, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-    entries.push_back({entry.th32ProcessID, reinterpret_cast<const char16_t*>(entry.szExeFile)});
-  CloseHandle(snapshot);
-  return true;
+  return ForEachProcess(flags, [&](std::uint32_t id, std::u16string_view name) {
+    entries.push_back({id, std::u16string(name)});
+  });
+}
+
+std::optional<std::string> Win32Processes::ExeNameOf(std::uint32_t id) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (!process) return std::nullopt;
+  wchar_t path[MAX_PATH * 2];
+  DWORD length = MAX_PATH * 2;
+  const bool named = QueryFullProcessImageNameW(process, 0, path, &length) != 0;
+  CloseHandle(process);
+  if (!named) return std::nullopt;
+  const std::u16string_view full(reinterpret_cast<const char16_t*>(path), length);
+  return Utf16ToMultiByte(kAnsiCodePage, full.substr(full.find_last_of(u'\\') + 1));
 }
 
 ProcessHandle Win32Processes::Open(std::uint32_t access, std::uint32_t id) {

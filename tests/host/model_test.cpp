@@ -133,6 +133,73 @@ TEST_F(ModelTest, ListLinesInsertedAtTheTopAppendedAtTheEnd) {
   EXPECT_TRUE(world.windows.Control(panel::列表框1).lines.empty());
 }
 
+// A write the window already has is left out; what the window really is decides, so a write
+// that would change it is still made.
+TEST(ModelWrites, AreMadeOnlyWhereTheyChangeTheWindow) {
+  // The panel shown, normal, at (100, 700).
+  struct Panel {
+    Panel() {
+      model.Load(WindowId::Panel);
+      model.SetVisible(WindowId::Panel, true);
+      MoveTo(100, 700);
+    }
+    void MoveTo(std::int32_t left, std::int32_t top) {
+      model.SetLeft(WindowId::Panel, left);
+      model.SetTop(WindowId::Panel, top);
+    }
+    fake::World world;
+    fake::FakeWindows& screen = world.windows;
+    ui::Model model{world.windows, world.desktop, world.clock, [](HandlerId) {}};
+  };
+  using Step = std::function<void(Panel&)>;
+  struct Case {
+    const char* what;
+    Step before;
+    Step write;
+    const char* call;  // the one backend call the write makes; null: none
+  };
+  const Step nothing = [](Panel&) {};
+  const Step minimisedByUser = [](Panel& p) { p.screen.MinimiseByUser(WindowId::Panel); };
+  const Step topmost = [](Panel& p) { p.model.SetTopmost(WindowId::Panel, true); };
+  const auto show = [](bool visible) { return [visible](Panel& p) { p.model.SetVisible(WindowId::Panel, visible); }; };
+  const auto state = [](ui::ShowState s) { return [s](Panel& p) { p.model.SetShowState(WindowId::Panel, s); }; };
+  const Case cases[] = {
+      {"showing a shown window", nothing, show(true), nullptr},
+      {"hiding a hidden window", show(false), show(false), nullptr},
+      {"hiding a shown window", nothing, show(false), "ShowWindow Panel Hide"},
+      {"restoring a normal window", nothing, state(ui::ShowState::Normal), nullptr},
+      {"restoring a window the user minimised", minimisedByUser, state(ui::ShowState::Normal),
+       "ShowWindow Panel ShowNormal"},
+      {"minimising a minimised window", state(ui::ShowState::Minimised), state(ui::ShowState::Minimised), nullptr},
+      {"moving to where the window lies", nothing, [](Panel& p) { p.MoveTo(100, 700); }, nullptr},
+      {"moving the top only", nothing, [](Panel& p) { p.MoveTo(100, 701); }, "MoveWindow Panel 100 701"},
+      {"moving a minimised window to its normal left", minimisedByUser,
+       [](Panel& p) { p.model.SetLeft(WindowId::Panel, 100); }, "MoveWindow Panel 100 -32000"},
+      {"clearing always-on-top of a window without it", nothing,
+       [](Panel& p) { p.model.SetTopmost(WindowId::Panel, false); }, nullptr},
+      {"always-on-top of a window with it and nothing above", topmost, topmost, nullptr},
+      {"always-on-top of a window another topmost window covers",
+       [&](Panel& p) {
+         topmost(p);
+         p.screen.CoverWithAnotherTopmostWindow(WindowId::Panel);
+       },
+       topmost, "SetTopmost Panel 1"},
+  };
+  for (const Case& c : cases) {
+    Panel panel;
+    c.before(panel);
+    panel.world.journal.Clear();
+    c.write(panel);
+    const auto& calls = panel.world.journal.Entries();
+    if (c.call) {
+      ASSERT_EQ(calls.size(), 1u) << c.what;
+      EXPECT_EQ(calls[0].what, c.call) << c.what;
+    } else {
+      EXPECT_TRUE(calls.empty()) << c.what << ": " << calls.front().what;
+    }
+  }
+}
+
 TEST_F(ModelTest, AnEditBoxReadsWhatTheUserTyped) {
   model.Load(WindowId::Start);
   world.windows.Type(start::编辑框3, "game");

@@ -80,7 +80,9 @@ TEST(Docking, TheDecision) {
       {"an unreadable rectangle", {0, 0, 0, 0}, false, true, DockOutcome::Docked},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(DecideDocking(c.window, c.maximised, c.visible, 1920, 1080), c.outcome) << c.what;
+    EXPECT_EQ(DecideDocking(c.window, {c.visible, c.maximised}, [] { return monitor::ScreenSize{1920, 1080}; }),
+              c.outcome)
+        << c.what;
 }
 
 class DockingTest : public testing::Test {
@@ -183,6 +185,15 @@ TEST_F(ForegroundTest, TheExecutableNameIsComparedExactly) {
   EXPECT_FALSE(Matches());
 }
 
+TEST_F(ForegroundTest, TheWindowsProcessIsAskedAloneAndTheSnapshotAnswersForOneThatCannotBeOpened) {
+  desktop.foreground = AddWindow(companion, "Chrome_WidgetWin_1", u"直播伴侣");
+  EXPECT_TRUE(Matches());
+  EXPECT_EQ(world.journal.Count("Snapshot"), 0u);
+  world.processes.Find(companion)->openable = false;
+  EXPECT_TRUE(Matches());
+  EXPECT_THAT(world.journal.Matching("Snapshot"), ElementsAre("Snapshot 0x2"));
+}
+
 TEST_F(ForegroundTest, NoCriteriaMatchNothing) {
   desktop.foreground = AddWindow(companion, "Chrome_WidgetWin_1", u"直播伴侣");
   EXPECT_FALSE(monitor::ForegroundMatches(desktop, world.processes, "", "", ""));
@@ -207,6 +218,20 @@ TEST(ForegroundTick, ThePanelIsTopmostExactlyWhileTheCompanionIsInFront) {
   probe(2100);
   RunProgram(scene.world, 3000);
   EXPECT_THAT(topmost, ElementsAre(true, false));
+}
+
+TEST(SteadyPanel, OnceDockedAndAboveTheCompanionNothingIsWrittenUntilSomethingChanges) {
+  CompanionScene scene;
+  scene.HandOverAt(0);
+  scene.world.At(500, [&] { scene.world.desktop.foreground = scene.window; });
+  scene.world.At(2000, [&] { scene.world.windows.CoverWithAnotherTopmostWindow(WindowId::Panel); });
+  RunProgram(scene.world, 3000);
+  std::vector<std::string> writes;
+  for (const auto& entry : scene.world.journal.Entries())
+    if (entry.time >= 1000 && (entry.what.starts_with("ShowWindow") || entry.what.starts_with("MoveWindow") ||
+                               entry.what.starts_with("SetTopmost")))
+      writes.push_back(entry.what);
+  EXPECT_THAT(writes, ElementsAre("SetTopmost Panel 1")) << "raised once more, over the window that covered it";
 }
 
 TEST(CompanionGoneTick, TrimsEverythingOnceMoreThenEnds) {

@@ -206,6 +206,20 @@ TEST_P(ScriptJsonTest, ParseStartsInAFreshEngine) {
   EXPECT_EQ(json->Engine()->EvalText(u"typeof marker"), u"undefined");
 }
 
+TEST_P(ScriptJsonTest, ReparseKeepsTheEngineAndReplacesOnlyTheRoot) {
+  const std::unique_ptr<ScriptJson> json = Make();
+  ASSERT_TRUE(json->Reparse(R"({"roomStore":{"status":2,"title":"今晚"}})"));
+  const std::shared_ptr<script::ScriptEngine> engine = json->Engine();
+  EXPECT_EQ(json->GetText("roomStore.status"), "2");
+  EXPECT_FALSE(json->Reparse(R"({"roomStore":{"status":4,"ti)"));  // half written
+  EXPECT_EQ(json->GetText("roomStore.status"), "") << "nothing of the earlier document is left";
+  EXPECT_TRUE(json->Reparse(R"({"roomStore":{"title":"x"}})"));
+  EXPECT_EQ(json->GetText("roomStore.status"), "");
+  EXPECT_FALSE(json->Reparse("1); marker = 1; (1"));
+  EXPECT_EQ(json->Engine()->EvalText(u"typeof marker"), u"undefined");
+  EXPECT_EQ(json->Engine(), engine);
+}
+
 // Texts that a room-state file could hold to run code, were it evaluated as script.
 TEST_P(ScriptJsonTest, JsonTextNeverRunsAsScript) {
   for (const char* text : {"1); marker = 1; (1", "1); while (true) {} (1", "{\"a\": (marker = 1)}", "1, marker = 1",

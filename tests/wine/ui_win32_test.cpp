@@ -214,6 +214,20 @@ TEST_F(Win32BackendTest, PlacementFollowsShowStatesTopmostAndMoves) {
   EXPECT_FALSE(backend.Placement(WindowId::Panel).visible);
 }
 
+// What lets the model leave out a topmost write that would change nothing.
+TEST_F(Win32BackendTest, ATopmostWindowIsFirstInTheZOrderUntilAnotherTopmostWindowComesAbove) {
+  Load(WindowId::Panel);
+  backend.SetTopmost(WindowId::Panel, true);
+  EXPECT_TRUE(backend.IsFirstInZOrder(WindowId::Panel));
+  HWND other = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                               nullptr, nullptr, nullptr, nullptr);
+  Pump(50);
+  EXPECT_FALSE(backend.IsFirstInZOrder(WindowId::Panel));
+  backend.SetTopmost(WindowId::Panel, true);
+  EXPECT_TRUE(backend.IsFirstInZOrder(WindowId::Panel)) << "raised above it again";
+  DestroyWindow(other);
+}
+
 TEST_F(Win32BackendTest, TextsAreReadBackAsWritten) {
   Load(WindowId::Start);
   backend.SetText(start::编辑框3, "游戏.exe");

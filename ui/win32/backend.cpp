@@ -132,8 +132,14 @@ class WindowsBackend final : public ui::Backend {
     return {.exists = true,
             .visible = IsWindowVisible(hwnd) != FALSE,
             .minimised = IsIconic(hwnd) != FALSE,
+            .maximised = IsZoomed(hwnd) != FALSE,
             .topmost = (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
             .rect = {rect.left, rect.top, rect.right, rect.bottom}};
+  }
+
+  bool IsFirstInZOrder(WindowId window) override {
+    HWND hwnd = Top(window).hwnd;
+    return hwnd && !GetWindow(hwnd, GW_HWNDPREV);
   }
 
   void SetText(ControlId control, std::string_view text) override {
