@@ -4,7 +4,7 @@ execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE listing RESULT_
 if(failed)
   message(FATAL_ERROR "cannot list the imports of ${PROGRAM}")
 endif()
-set(system advapi32 comctl32 gdi32 kernel32 msimg32 msvcrt ole32 oleaut32 shell32 user32)
+set(system advapi32 comctl32 gdi32 kernel32 msimg32 msvcrt ntdll ole32 oleaut32 shell32 user32)
 string(REGEX MATCHALL "DLL Name: [^\n]+" names "${listing}")
 foreach(entry IN LISTS names)
   string(REGEX REPLACE "DLL Name: ([^.]+)\\..*" "\\1" name "${entry}")
