@@ -5,8 +5,16 @@
 //                                          moves of the companion's window and how long the
 //                                          panel takes to follow each
 //   cost_driver watch EXE SECONDS EVERY    the same counts of a running program (the floor)
+//   cost_driver calls TIMES                in that scene, the time each platform call of the
+//                                          ticks takes here, from another process, as the
+//                                          mean over TIMES calls
 // Lines are a word and "key=value" fields for the script; "failed WHY" when the scene cannot
 // be set up.
+// Before windows.h, whose CreateWindow macro would rename the backend's member.
+#include "monitor/companion.h"
+#include "monitor/live_status.h"
+#include "platform/win32/win32_platform.h"
+
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -98,8 +106,46 @@ void MeasureLatency(HWND panel, int moves) {
   Print(line);
 }
 
+// The mean time of one call of `call` over `times` calls, in microseconds.
+template <typename Call>
+void TimeCall(const char* name, int times, Call call) {
+  const double start = Milliseconds();
+  for (int i = 0; i < times; ++i) call();
+  char line[200];
+  std::snprintf(line, sizeof line, "call name=%s us=%.1f", name, (Milliseconds() - start) * 1000.0 / times);
+  Print(line);
+}
+
+// What each tick asks of the platform, call by call: the docking tick (every 10 ms) finds the
+// companion window and reads its rectangle and style; the foreground tick (every 100 ms)
+// names the foreground window's process, class and title; the live-status tick (every
+// second) lists the processes and reads and parses the room-state file.
+void TimeTickCalls(int times) {
+  platform::Platform& os = platform::win32::RealPlatform();
+  const auto companion = os.desktop.FindTopLevelWindow(monitor::kCompanionWindowClass, monitor::kCompanionWindowTitle);
+  const auto front = os.desktop.ForegroundWindow();
+  const std::uint32_t frontId = os.desktop.WindowProcessId(front);
+  const std::string roomState = monitor::RoomStatePath(os.files.AppDataFolder());
+  std::vector<platform::ProcessEntry> entries;
+  TimeCall("FindTopLevelWindow", times, [&] {
+    os.desktop.FindTopLevelWindow(monitor::kCompanionWindowClass, monitor::kCompanionWindowTitle);
+  });
+  TimeCall("WindowRect", times, [&] { os.desktop.WindowRect(companion); });
+  TimeCall("TopLevelStates", times, [&] { os.desktop.TopLevelStates(companion); });
+  TimeCall("ForegroundWindow", times, [&] { os.desktop.ForegroundWindow(); });
+  TimeCall("WindowProcessId", times, [&] { os.desktop.WindowProcessId(front); });
+  TimeCall("ExeNameOf", times, [&] { os.processes.ExeNameOf(frontId); });
+  TimeCall("WindowClassName", times, [&] { os.desktop.WindowClassName(front); });
+  TimeCall("WindowTitle", times, [&] { os.desktop.WindowTitle(front); });
+  TimeCall("Snapshot", times, [&] { os.processes.Snapshot(platform::kSnapProcess, entries); });
+  TimeCall("ReadWholeFile", times, [&] { os.files.ReadWholeFile(roomState, monitor::kMaxRoomStateBytes); });
+  TimeCall("ReadRoomState", times, [&] {
+    monitor::ReadRoomState(os.files.ReadWholeFile(roomState, monitor::kMaxRoomStateBytes));
+  });
+}
+
 int Usage() {
-  Print("usage: cost_driver scene SECONDS EVERY MOVES | watch EXE SECONDS EVERY");
+  Print("usage: cost_driver scene SECONDS EVERY MOVES | watch EXE SECONDS EVERY | calls TIMES");
   return 2;
 }
 
@@ -123,6 +169,14 @@ int wmain(int argc, wchar_t** argv) {
     Watch(scene.run.program.Id(), number(1), std::max(1, number(2)));
     if (number(3) > 0) MeasureLatency(scene.run.panel, number(3));
     Print("done");
+    ResetScene();
+    return 0;
+  }
+  if (mode == L"calls" && args.size() == 2) {
+    std::string failure;
+    OptimizingScene scene = StartOptimizingScene(failure);
+    if (!scene.run.panel) return Print("failed " + failure), 1;
+    TimeTickCalls(std::max(1, number(1)));
     ResetScene();
     return 0;
   }
