@@ -39,7 +39,7 @@ void Dispatch(ui::Context& context, SkinLibrary& skin, ui::HandlerId handler) {
 // start-up to the end. The skin library, once mapped, is never unmapped.
 struct ProgramState {
   ProgramState(platform::Platform& os, ui::Backend& backend)
-      : windows(backend, os.desktop, os.loop, [this](ui::HandlerId handler) { Dispatch(context, skin, handler); }),
+      : windows(backend, os.desktop, os.session, [this](ui::HandlerId handler) { Dispatch(context, skin, handler); }),
         context{os, windows},
         skin{os.loader, EmbeddedSkinImage(), std::nullopt} {}
   ui::Model windows;

@@ -12,10 +12,10 @@ namespace ui {
 
 enum class ShowCommand : std::uint8_t {
   Hide,            // SW_HIDE
-  Show,            // SW_SHOW (activates)
-  ShowNoActivate,  // SW_SHOWNA
-  ShowNormal,      // SW_SHOWNORMAL (restores a minimised window)
-  Minimise,        // SW_MINIMIZE
+  Show,                // SW_SHOW (activates)
+  ShowNoActivate,      // SW_SHOWNA
+  RestoreNoActivate,   // SW_SHOWNOACTIVATE (restores a minimised window)
+  MinimiseNoActivate,  // SW_SHOWMINNOACTIVE
 };
 
 // A window's real state on screen, as the platform reports it now.

@@ -4,8 +4,8 @@
 
 namespace ui {
 
-Model::Model(Backend& backend, platform::Desktop& desktop, platform::MessageLoop& loop, Dispatch dispatch)
-    : backend_(backend), desktop_(desktop), loop_(loop), dispatch_(std::move(dispatch)) {
+Model::Model(Backend& backend, platform::Desktop& desktop, platform::Session& session, Dispatch dispatch)
+    : backend_(backend), desktop_(desktop), session_(session), dispatch_(std::move(dispatch)) {
   backend_.SetEventSink(*this);
 }
 
@@ -32,6 +32,7 @@ void Model::Load(WindowId window) {
     if (design.controls[i].visible) backend_.ShowControl({window, static_cast<std::uint8_t>(i)}, ShowCommand::ShowNoActivate);
 
   dispatch_(design.onCreated);
+  // The window the user started the program for comes to the front and takes the keyboard.
   if (state.loaded && state.visible) backend_.ShowWindow(window, ShowCommand::Show);
 }
 
@@ -50,37 +51,44 @@ bool Model::IsLoaded(WindowId window) const { return State(window).loaded; }
 // a round trip to the display server; the reads of our own windows are not.
 
 void Model::SetVisible(WindowId window, bool visible) {
+  if (!IsLoaded(window)) return;
   State(window).visible = visible;
   // Showing a shown window, or hiding a hidden one, does nothing.
   if (backend_.Placement(window).visible == visible) return;
-  backend_.ShowWindow(window, visible ? ShowCommand::Show : ShowCommand::Hide);
+  // The program shows its windows without activating them: the panel appears as the
+  // companion's window changes, and must not take the keyboard from the companion or a game.
+  backend_.ShowWindow(window, visible ? ShowCommand::ShowNoActivate : ShowCommand::Hide);
 }
 
 void Model::SetShowState(WindowId window, ShowState state) {
+  if (!IsLoaded(window)) return;
   const WindowPlacement now = backend_.Placement(window);
   if (!now.visible) return;
   const bool minimise = state == ShowState::Minimised;
   // Minimising a minimised window, or restoring one that is neither minimised nor maximised,
   // does nothing.
   if (minimise ? now.minimised : !now.minimised && !now.maximised) return;
-  backend_.ShowWindow(window, minimise ? ShowCommand::Minimise : ShowCommand::ShowNormal);
+  backend_.ShowWindow(window, minimise ? ShowCommand::MinimiseNoActivate : ShowCommand::RestoreNoActivate);
 }
 
 void Model::SetTopmost(WindowId window, bool topmost) {
   // Taking a window out of the topmost band that is not in it does nothing. Putting one in
   // that is already there raises it to the top of the band, which is left out only when
   // nothing lies above it.
+  if (!IsLoaded(window)) return;
   const WindowPlacement now = backend_.Placement(window);
   if (now.topmost == topmost && (!topmost || backend_.IsFirstInZOrder(window))) return;
   backend_.SetTopmost(window, topmost);
 }
 
 void Model::SetLeft(WindowId window, std::int32_t left) {
+  if (!IsLoaded(window)) return;
   const platform::Rect now = backend_.Placement(window).rect;
   MoveTo(window, now, left, now.top);
 }
 
 void Model::SetTop(WindowId window, std::int32_t top) {
+  if (!IsLoaded(window)) return;
   const platform::Rect now = backend_.Placement(window).rect;
   MoveTo(window, now, now.left, top);
 }
@@ -95,24 +103,33 @@ void Model::MoveTo(WindowId window, const platform::Rect& now, std::int32_t left
   backend_.MoveWindow(window, target);
 }
 
+const Model::ControlState& Model::StateOrEmpty(ControlId control) const {
+  static const ControlState kEmpty{.enabled = false};
+  return IsLoaded(control.window) ? State(control.window).controls[control.index] : kEmpty;
+}
+
 std::string Model::Text(ControlId control) const {
+  if (!IsLoaded(control.window)) return {};
   if (DesignOf(control).kind == Kind::EditBox) return backend_.Text(control);
-  return State(control).text;
+  return StateOrEmpty(control).text;
 }
 
 void Model::SetText(ControlId control, std::string_view text) {
+  if (!IsLoaded(control.window)) return;
   State(control).text = std::string(text);
   backend_.SetText(control, text);
 }
 
 void Model::Disable(ControlId control) {
+  if (!IsLoaded(control.window)) return;
   State(control).enabled = false;
   backend_.Disable(control);
 }
 
-bool Model::IsEnabled(ControlId control) const { return State(control).enabled; }
+bool Model::IsEnabled(ControlId control) const { return StateOrEmpty(control).enabled; }
 
 void Model::SetInterval(ControlId timer, std::int32_t intervalMs) {
+  if (!IsLoaded(timer.window)) return;
   intervalMs = std::max(intervalMs, 0);
   ControlState& state = State(timer);
   if (intervalMs == state.interval) return;
@@ -122,14 +139,16 @@ void Model::SetInterval(ControlId timer, std::int32_t intervalMs) {
   if (intervalMs > 0) backend_.StartTimer(timer, static_cast<std::uint32_t>(intervalMs));
 }
 
-std::int32_t Model::Interval(ControlId timer) const { return State(timer).interval; }
+std::int32_t Model::Interval(ControlId timer) const { return StateOrEmpty(timer).interval; }
 
 void Model::AppendLine(ControlId list, std::string_view line) {
+  if (!IsLoaded(list.window)) return;
   State(list).lines.emplace_back(line);
   backend_.AppendLine(list, line);
 }
 
 void Model::InsertLine(ControlId list, std::int32_t index, std::string_view line) {
+  if (!IsLoaded(list.window)) return;
   auto& lines = State(list).lines;
   if (index < 0 || static_cast<std::size_t>(index) > lines.size()) return;
   lines.insert(lines.begin() + index, std::string(line));
@@ -137,11 +156,12 @@ void Model::InsertLine(ControlId list, std::int32_t index, std::string_view line
 }
 
 void Model::ClearLines(ControlId list) {
+  if (!IsLoaded(list.window)) return;
   State(list).lines.clear();
   backend_.ClearLines(list);
 }
 
-const std::vector<std::string>& Model::Lines(ControlId list) const { return State(list).lines; }
+const std::vector<std::string>& Model::Lines(ControlId list) const { return StateOrEmpty(list).lines; }
 
 void Model::OnEvent(ControlId control, EventKind event) {
   if (!State(control.window).loaded) return;
@@ -156,7 +176,7 @@ void Model::OnEvent(ControlId control, EventKind event) {
 void Model::OnDestroyed(WindowId window) {
   State(window) = WindowState{};
   const bool anyLoaded = std::any_of(windows_.begin(), windows_.end(), [](const WindowState& w) { return w.loaded; });
-  if (!anyLoaded) loop_.PostQuit();
+  if (!anyLoaded) session_.EndProcess(0);
 }
 
 }  // namespace ui

@@ -1,6 +1,9 @@
 #pragma once
 // The window and control model: what every handler does to windows and controls. The
-// rules live here once; the backend only mirrors them to the screen.
+// rules live here once; the backend only mirrors them to the screen. The model also owns
+// whether a window is there at all: a handler that comes back from a wait may find its
+// window gone, and every operation on a window that is not loaded does nothing, every
+// read of it gives the empty value.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -9,7 +12,7 @@
 #include <vector>
 
 #include "platform/desktop.h"
-#include "platform/message_loop.h"
+#include "platform/session.h"
 #include "ui/backend.h"
 #include "ui/design.h"
 
@@ -23,13 +26,14 @@ class Model final : public EventSink {
  public:
   using Dispatch = std::function<void(HandlerId)>;
 
-  Model(Backend& backend, platform::Desktop& desktop, platform::MessageLoop& loop, Dispatch dispatch);
+  Model(Backend& backend, platform::Desktop& desktop, platform::Session& session, Dispatch dispatch);
 
   // Creates the window and its controls, runs its created handler, then shows it if it is
   // still to be visible.
   void Load(WindowId window);
   // Marks the window and posts the request; it is destroyed once the running handlers return.
   void Destroy(WindowId window);
+  // Loaded until destroyed; a window marked for destruction is still loaded.
   bool IsLoaded(WindowId window) const;
 
   void SetVisible(WindowId window, bool visible);
@@ -40,6 +44,7 @@ class Model final : public EventSink {
   void SetLeft(WindowId window, std::int32_t left);
   void SetTop(WindowId window, std::int32_t top);
 
+  // Empty for a control of a window that is not loaded.
   std::string Text(ControlId control) const;
   void SetText(ControlId control, std::string_view text);
   void Disable(ControlId control);
@@ -57,6 +62,8 @@ class Model final : public EventSink {
 
   // EventSink
   void OnEvent(ControlId control, EventKind event) override;
+  // The program ends when its last window is gone, also inside a handler's wait: nothing is
+  // left for the waiting handlers to do.
   void OnDestroyed(WindowId window) override;
 
  private:
@@ -76,12 +83,13 @@ class Model final : public EventSink {
   WindowState& State(WindowId window) { return windows_[static_cast<int>(window)]; }
   const WindowState& State(WindowId window) const { return windows_[static_cast<int>(window)]; }
   ControlState& State(ControlId control) { return State(control.window).controls[control.index]; }
-  const ControlState& State(ControlId control) const { return State(control.window).controls[control.index]; }
+  // The control's state, or the empty state while its window is not loaded.
+  const ControlState& StateOrEmpty(ControlId control) const;
   void MoveTo(WindowId window, const platform::Rect& now, std::int32_t left, std::int32_t top);
 
   Backend& backend_;
   platform::Desktop& desktop_;
-  platform::MessageLoop& loop_;
+  platform::Session& session_;
   Dispatch dispatch_;
   std::array<WindowState, kWindowCount> windows_;
 };

@@ -18,8 +18,8 @@ const char* NameOf(ui::ShowCommand command) {
     case ui::ShowCommand::Hide: return "Hide";
     case ui::ShowCommand::Show: return "Show";
     case ui::ShowCommand::ShowNoActivate: return "ShowNoActivate";
-    case ui::ShowCommand::ShowNormal: return "ShowNormal";
-    case ui::ShowCommand::Minimise: return "Minimise";
+    case ui::ShowCommand::RestoreNoActivate: return "RestoreNoActivate";
+    case ui::ShowCommand::MinimiseNoActivate: return "MinimiseNoActivate";
   }
   return "?";
 }
@@ -79,8 +79,8 @@ void FakeWindows::ShowWindow(ui::WindowId id, ui::ShowCommand command) {
     case ui::ShowCommand::Hide: window.visible = window.active = false; break;
     case ui::ShowCommand::Show: window.visible = window.active = true; break;
     case ui::ShowCommand::ShowNoActivate: window.visible = true; break;
-    case ui::ShowCommand::ShowNormal: window.visible = window.active = true; window.minimised = false; break;
-    case ui::ShowCommand::Minimise: window.visible = true; window.minimised = true; window.active = false; break;
+    case ui::ShowCommand::RestoreNoActivate: window.visible = true; window.minimised = false; break;
+    case ui::ShowCommand::MinimiseNoActivate: window.visible = true; window.minimised = true; window.active = false; break;
   }
   if (window.visible && !wasVisible) ++window.timesShown;
 }

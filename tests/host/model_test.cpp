@@ -17,13 +17,18 @@ namespace start = ui::start;
 
 class ModelTest : public testing::Test {
  protected:
-  // Runs the message loop until `time` (or until the last window is gone).
-  void RunUntil(std::uint64_t time) {
+  // Runs the message loop until `time`, or until the last window is gone, which ends the
+  // process: then the time of that end.
+  std::optional<std::uint64_t> RunUntil(std::uint64_t time) {
     world.clock.SetStopTime(time);
     try {
       world.clock.RunUntilQuit();
     } catch (const fake::SimulationEnd&) {
+    } catch (const fake::ProcessEnded& end) {
+      EXPECT_EQ(end.code, 0);
+      return world.Now();
     }
+    return std::nullopt;
   }
   std::vector<std::uint64_t> TimesOf(HandlerId handler) const {
     std::vector<std::uint64_t> times;
@@ -35,7 +40,7 @@ class ModelTest : public testing::Test {
   fake::World world;
   std::vector<std::pair<std::uint64_t, HandlerId>> calls;
   std::function<void(HandlerId)> onHandler;
-  ui::Model model{world.windows, world.desktop, world.clock, [this](HandlerId handler) {
+  ui::Model model{world.windows, world.desktop, world.session, [this](HandlerId handler) {
                     calls.emplace_back(world.Now(), handler);
                     if (onHandler) onHandler(handler);
                   }};
@@ -80,7 +85,7 @@ TEST_F(ModelTest, AWindowHiddenByItsCreatedHandlerIsNeverShown) {
   model.SetShowState(WindowId::Panel, ui::ShowState::Minimised);
   model.SetShowState(WindowId::Panel, ui::ShowState::Normal);
   EXPECT_FALSE(world.windows.Window(WindowId::Panel).visible);
-  EXPECT_EQ(world.journal.Count("ShowWindow Panel Minimise"), 0u);
+  EXPECT_EQ(world.journal.Count("ShowWindow Panel MinimiseNoActivate"), 0u);
 }
 
 TEST_F(ModelTest, OnlyTheForegroundTimerTicksFromThePanelsCreation) {
@@ -149,7 +154,7 @@ TEST(ModelWrites, AreMadeOnlyWhereTheyChangeTheWindow) {
     }
     fake::World world;
     fake::FakeWindows& screen = world.windows;
-    ui::Model model{world.windows, world.desktop, world.clock, [](HandlerId) {}};
+    ui::Model model{world.windows, world.desktop, world.session, [](HandlerId) {}};
   };
   using Step = std::function<void(Panel&)>;
   struct Case {
@@ -169,7 +174,7 @@ TEST(ModelWrites, AreMadeOnlyWhereTheyChangeTheWindow) {
       {"hiding a shown window", nothing, show(false), "ShowWindow Panel Hide"},
       {"restoring a normal window", nothing, state(ui::ShowState::Normal), nullptr},
       {"restoring a window the user minimised", minimisedByUser, state(ui::ShowState::Normal),
-       "ShowWindow Panel ShowNormal"},
+       "ShowWindow Panel RestoreNoActivate"},
       {"minimising a minimised window", state(ui::ShowState::Minimised), state(ui::ShowState::Minimised), nullptr},
       {"moving to where the window lies", nothing, [](Panel& p) { p.MoveTo(100, 700); }, nullptr},
       {"moving the top only", nothing, [](Panel& p) { p.MoveTo(100, 701); }, "MoveWindow Panel 100 701"},
@@ -215,10 +220,40 @@ TEST_F(ModelTest, DestructionWaitsUntilTheRunningHandlerReturns) {
     existedAfterDestroy = model.IsLoaded(WindowId::Start) && world.windows.Window(WindowId::Start).exists;
   };
   world.At(10, [&] { world.windows.Click(start::按钮1); });
-  RunUntil(60000);
+  EXPECT_EQ(RunUntil(60000), 10u) << "the last window's destruction ends the program";
   EXPECT_TRUE(existedAfterDestroy);
   EXPECT_FALSE(model.IsLoaded(WindowId::Start));
-  EXPECT_LT(world.Now(), 60000u) << "the last window's destruction ends the message loop";
+}
+
+// A handler that comes back from a wait may find its window gone: what it does to that
+// window then does nothing, and what it reads is empty.
+TEST_F(ModelTest, AWindowThatIsGoneTakesNoWritesAndReadsEmpty) {
+  model.Load(WindowId::Start);
+  model.Load(WindowId::Panel);
+  model.SetText(start::透明标签5, "kept");
+  model.SetInterval(panel::时钟2, 10);
+  model.AppendLine(panel::列表框1, "line");
+  world.windows.Close(WindowId::Panel);
+  world.journal.Clear();
+  model.SetText(panel::透明标签1, "text");
+  model.Disable(panel::图形按钮1);
+  model.SetInterval(panel::时钟4, 60000);
+  model.AppendLine(panel::列表框1, "line");
+  model.InsertLine(panel::列表框1, 0, "line");
+  model.ClearLines(panel::列表框1);
+  model.SetVisible(WindowId::Panel, true);
+  model.SetShowState(WindowId::Panel, ui::ShowState::Minimised);
+  model.SetTopmost(WindowId::Panel, true);
+  model.SetLeft(WindowId::Panel, 5);
+  model.SetTop(WindowId::Panel, 5);
+  model.Destroy(WindowId::Panel);
+  EXPECT_TRUE(world.journal.Entries().empty()) << world.journal.Entries().front().what;
+  EXPECT_EQ(model.Text(panel::透明标签1), "");
+  EXPECT_TRUE(model.Lines(panel::列表框1).empty());
+  EXPECT_EQ(model.Interval(panel::时钟2), 0);
+  EXPECT_FALSE(model.IsEnabled(panel::图形按钮1));
+  EXPECT_EQ(model.Text(start::透明标签5), "kept") << "the other window keeps its state";
+  EXPECT_THROW(world.windows.Close(WindowId::Start), fake::ProcessEnded) << "the last window gone ends the program";
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST(PanelCreated, WithTheCompanionThePanelStaysHiddenUntilDockingShowsIt) {
   const std::uint64_t created = TimeOf(journal, "CreateWindow Panel");
   EXPECT_THAT(journal.Matching("StartTimer Panel."),
               ElementsAre("StartTimer Panel.检测伴侣窗口 100", "StartTimer Panel.时钟2 10", "StartTimer Panel.时钟3 1000"));
-  EXPECT_EQ(TimeOf(journal, "ShowWindow Panel Show"), created + 10) << "first shown by the first docking tick";
+  EXPECT_EQ(TimeOf(journal, "ShowWindow Panel ShowNoActivate"), created + 10) << "first shown by the first docking tick";
   EXPECT_THAT(scene.world.windows.Control(panel::列表框1).lines, ElementsAre("直播伴侣已启动"));
 }
 
@@ -124,6 +124,8 @@ TEST_F(DockingTest, ThePanelFollowsTheCompanionWindow) {
   EXPECT_EQ(seen[4].rect, (platform::Rect{100, 700, 390, 810})) << "docked again once restored";
   EXPECT_TRUE(seen[5].visible && seen[5].minimised) << "minimised while the companion is hidden";
   EXPECT_TRUE(seen[6].visible && seen[6].minimised) << "unchanged once the window has gone";
+  for (const fake::FakeWindow& panel : seen)
+    EXPECT_FALSE(panel.active) << "docking shows, restores and minimises the panel without activating it";
 }
 
 TEST_F(DockingTest, APanelBelowTheScreenIsNotPulledBack) {

@@ -27,7 +27,7 @@ class PanelScene {
   fake::World world;
   std::function<void(ui::HandlerId)> onHandler;
   platform::Platform os = world.Os();
-  ui::Model windows{world.windows, world.desktop, world.clock, [this](ui::HandlerId handler) {
+  ui::Model windows{world.windows, world.desktop, world.session, [this](ui::HandlerId handler) {
                       if (onHandler) onHandler(handler);
                     }};
   ui::Context context{os, windows};

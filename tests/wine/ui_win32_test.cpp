@@ -207,7 +207,7 @@ TEST_F(Win32BackendTest, PlacementFollowsShowStatesTopmostAndMoves) {
   EXPECT_FALSE(backend.Placement(WindowId::Panel).topmost);
   backend.MoveWindow(WindowId::Panel, {-500, 40, -500 + 290, 40 + 110});
   EXPECT_EQ(backend.Placement(WindowId::Panel).rect, (platform::Rect{-500, 40, -210, 150}));
-  backend.ShowWindow(WindowId::Panel, ui::ShowCommand::Minimise);
+  backend.ShowWindow(WindowId::Panel, ui::ShowCommand::MinimiseNoActivate);
   EXPECT_TRUE(backend.Placement(WindowId::Panel).minimised);
   EXPECT_TRUE(backend.Placement(WindowId::Panel).visible);
   backend.ShowWindow(WindowId::Panel, ui::ShowCommand::Hide);

@@ -24,8 +24,8 @@ int ShowCommandOf(ShowCommand command) {
     case ShowCommand::Hide: return SW_HIDE;
     case ShowCommand::Show: return SW_SHOW;
     case ShowCommand::ShowNoActivate: return SW_SHOWNA;
-    case ShowCommand::ShowNormal: return SW_SHOWNORMAL;
-    case ShowCommand::Minimise: return SW_MINIMIZE;
+    case ShowCommand::RestoreNoActivate: return SW_SHOWNOACTIVATE;
+    case ShowCommand::MinimiseNoActivate: return SW_SHOWMINNOACTIVE;
   }
   return SW_SHOW;
 }
