@@ -25,7 +25,9 @@ struct WindowPlacement {
   bool minimised = false;  // IsIconic
   bool maximised = false;  // IsZoomed
   bool topmost = false;    // WS_EX_TOPMOST
-  platform::Rect rect;     // outer rectangle in screen pixels
+  // The outer rectangle in screen pixels; of a minimised window, the one it is restored to
+  // (where it lies as a minimised window is nothing the program places).
+  platform::Rect rect;
 };
 
 class EventSink {
@@ -48,7 +50,7 @@ class Backend {
   virtual void ShowWindow(WindowId window, ShowCommand command) = 0;
   // SetWindowPos(HWND_TOPMOST or HWND_NOTOPMOST, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE).
   virtual void SetTopmost(WindowId window, bool topmost) = 0;
-  // MoveWindow with a repaint.
+  // MoveWindow with a repaint. A minimised window stays minimised and is restored there.
   virtual void MoveWindow(WindowId window, const platform::Rect& rect) = 0;
   virtual WindowPlacement Placement(WindowId window) = 0;
   // No window lies above it in the z-order (GetWindow(GW_HWNDPREV) finds none).

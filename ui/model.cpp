@@ -98,7 +98,8 @@ void Model::MoveTo(WindowId window, const platform::Rect& now, std::int32_t left
   left = std::clamp(left, -kMaxCoordinate, kMaxCoordinate);
   top = std::clamp(top, -kMaxCoordinate, kMaxCoordinate);
   const platform::Rect target{left, top, left + design.width, top + design.height};
-  // A move to where the window lies does nothing (a minimised window lies off the screen).
+  // A move to where the window lies does nothing. A minimised window is placed where it will
+  // be restored, so that it comes back in the right place at once.
   if (target == now) return;
   backend_.MoveWindow(window, target);
 }

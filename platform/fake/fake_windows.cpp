@@ -2,11 +2,6 @@
 
 namespace fake {
 
-namespace {
-// Where the platform parks a minimised window, and the size it reports for it.
-constexpr platform::Rect kIconicRect{-32000, -32000, -31840, -31976};
-}  // namespace
-
 std::string NameOf(ui::WindowId window) { return window == ui::WindowId::Start ? "Start" : "Panel"; }
 
 std::string NameOf(ui::ControlId control) {
@@ -24,10 +19,23 @@ const char* NameOf(ui::ShowCommand command) {
   return "?";
 }
 
+void FakeWindows::Deliver(ui::ControlId control, ui::EventKind event) {
+  struct Running {  // counted down also when the handler ends the process
+    explicit Running(int& counter) : count(counter) { ++count; }
+    ~Running() { --count; }
+    int& count;
+  };
+  {
+    const Running running(runningHandlers_);
+    sink_->OnEvent(control, event);
+  }
+  if (afterEvent) afterEvent(control, event, runningHandlers_);
+}
+
 void FakeWindows::Click(ui::ControlId control) {
   if (!Window(control.window).exists || !Control(control).enabled) return;
   scheduler_.Post([this, control] {
-    if (Window(control.window).exists) sink_->OnEvent(control, ui::EventKind::Click);
+    if (Window(control.window).exists) Deliver(control, ui::EventKind::Click);
   });
 }
 
@@ -35,7 +43,7 @@ void FakeWindows::PressLeftButton(ui::ControlId control) {
   if (!Window(control.window).exists) return;
   scheduler_.Post([this, control] {
     if (!Window(control.window).exists) return;
-    sink_->OnEvent(control, ui::EventKind::LeftButtonDown);
+    Deliver(control, ui::EventKind::LeftButtonDown);
     if (Window(control.window).exists && Control(control).enabled) Mutable(control).focused = true;
   });
 }
@@ -100,7 +108,7 @@ ui::WindowPlacement FakeWindows::Placement(ui::WindowId id) {
   const FakeWindow& window = Window(id);
   if (!window.exists) return {};
   return {.exists = true, .visible = window.visible, .minimised = window.minimised, .topmost = window.topmost,
-          .rect = window.minimised ? kIconicRect : window.rect};
+          .rect = window.rect};
 }
 
 void FakeWindows::SetText(ui::ControlId control, std::string_view text) {
@@ -116,7 +124,7 @@ void FakeWindows::Disable(ui::ControlId control) {
 
 void FakeWindows::StartTimer(ui::ControlId timer, std::uint32_t intervalMs) {
   Record("StartTimer " + NameOf(timer) + " " + std::to_string(intervalMs));
-  scheduler_.StartWindowTimer(TimerKey(timer), intervalMs, [this, timer] { sink_->OnEvent(timer, ui::EventKind::Tick); });
+  scheduler_.StartWindowTimer(TimerKey(timer), intervalMs, [this, timer] { Deliver(timer, ui::EventKind::Tick); });
 }
 
 void FakeWindows::StopTimer(ui::ControlId timer) {

@@ -2,6 +2,7 @@
 // The program's own windows on the fake platform: a backend that keeps what would be on
 // screen, records every call, and lets a test act as the user.
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,10 @@ class FakeWindows final : public ui::Backend {
   // Another program's always-on-top window comes up above it.
   void CoverWithAnotherTopmostWindow(ui::WindowId window) { Mutable(window).firstInZOrder = false; }
 
+  // Called whenever an event's handler has returned, with how many other handlers are still
+  // running around it (0: it was dispatched from the message loop itself).
+  std::function<void(ui::ControlId, ui::EventKind, int outerHandlers)> afterEvent;
+
   // ui::Backend
   void SetEventSink(ui::EventSink& sink) override { sink_ = &sink; }
   void CreateWindow(const ui::WindowDesign& design, std::int32_t left, std::int32_t top) override;
@@ -74,11 +79,13 @@ class FakeWindows final : public ui::Backend {
   FakeControl& Mutable(ui::ControlId control) { return Mutable(control.window).controls[control.index]; }
   void Record(std::string what) { journal_.Add(scheduler_.Now(), std::move(what)); }
   void DestroyNow(ui::WindowId window);
+  void Deliver(ui::ControlId control, ui::EventKind event);
   static int TimerKey(ui::ControlId timer) { return static_cast<int>(timer.window) * 256 + timer.index; }
 
   Scheduler& scheduler_;
   Journal& journal_;
   ui::EventSink* sink_ = nullptr;
+  int runningHandlers_ = 0;
   std::array<FakeWindow, ui::kWindowCount> windows_;
 };
 

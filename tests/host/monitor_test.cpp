@@ -108,7 +108,7 @@ TEST_F(DockingTest, ThePanelFollowsTheCompanionWindow) {
   });
   ProbeAt(2510);
   scene.world.At(3000, [this] { scene.Window().rect = {100, 100, 900, 700}; });
-  ProbeAt(3020);  // the tick that restores the panel moves it as it lay minimised; the next one docks it
+  ProbeAt(3010);
   scene.world.At(3500, [this] { scene.Window().visible = false; });
   ProbeAt(3510);
   scene.world.At(4000, [this] { scene.world.desktop.Remove(scene.window); });

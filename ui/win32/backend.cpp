@@ -10,6 +10,7 @@
 #include "ui/win32/controls.h"
 #include "ui/win32/custom_controls.h"
 #include "ui/win32/paint.h"
+#include "ui/win32/restored_placement.h"
 #include "ui/win32/top_window.h"
 
 namespace ui::win32 {
@@ -120,21 +121,24 @@ class WindowsBackend final : public ui::Backend {
   }
 
   void MoveWindow(WindowId window, const platform::Rect& rect) override {
-    if (HWND hwnd = Top(window).hwnd)
-      ::MoveWindow(hwnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    HWND hwnd = Top(window).hwnd;
+    if (!hwnd) return;
+    if (IsIconic(hwnd)) SetRestoredRect(hwnd, rect);
+    else ::MoveWindow(hwnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
   }
 
   WindowPlacement Placement(WindowId window) override {
     HWND hwnd = Top(window).hwnd;
     if (!hwnd) return {};
+    const bool minimised = IsIconic(hwnd) != FALSE;
     RECT rect{};
-    GetWindowRect(hwnd, &rect);
+    if (!minimised) GetWindowRect(hwnd, &rect);
     return {.exists = true,
             .visible = IsWindowVisible(hwnd) != FALSE,
-            .minimised = IsIconic(hwnd) != FALSE,
+            .minimised = minimised,
             .maximised = IsZoomed(hwnd) != FALSE,
             .topmost = (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
-            .rect = {rect.left, rect.top, rect.right, rect.bottom}};
+            .rect = minimised ? RestoredRect(hwnd) : platform::Rect{rect.left, rect.top, rect.right, rect.bottom}};
   }
 
   bool IsFirstInZOrder(WindowId window) override {
