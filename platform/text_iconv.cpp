@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
+#include <string>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -20,12 +23,23 @@ const char* IconvName(std::uint32_t codePage) {
   }
 }
 
+// One conversion descriptor for each pair of encodings, opened once for the thread: opening
+// one is far dearer than the conversion of a short text, and the tests convert a window's
+// title a hundred times a second of virtual time.
+iconv_t Descriptor(const char* from, const char* to) {
+  thread_local std::map<std::pair<std::string, std::string>, iconv_t> descriptors;
+  const auto [found, added] = descriptors.try_emplace({from, to}, iconv_t{});
+  if (added) found->second = iconv_open(to, from);
+  return found->second;
+}
+
 // Converts as far as possible; where the input cannot be converted, writes `replacement`
 // and skips `skipUnit` input bytes.
 std::string Convert(const char* from, const char* to, std::string_view input, std::string_view replacement,
                     std::size_t skipUnit) {
-  iconv_t cd = iconv_open(to, from);
+  iconv_t cd = Descriptor(from, to);
   if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // from the initial state
   std::string out;
   char buffer[4096];
   auto* in = const_cast<char*>(input.data());
@@ -43,7 +57,6 @@ std::string Convert(const char* from, const char* to, std::string_view input, st
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
   }
-  iconv_close(cd);
   return out;
 }
 
