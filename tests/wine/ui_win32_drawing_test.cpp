@@ -1,6 +1,9 @@
 // What the Win32 backend puts on screen: backgrounds, pictures, label captions, colours.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "assets/resource_ids.h"
 #include "tests/wine/ui_win32_fixture.h"
 #include "ui/win32/pictures.h"
@@ -102,6 +105,44 @@ TEST_F(Win32BackendTest, StartWindowLabelsAndButtonFaceShowOverTheButtonFaceColo
   EXPECT_EQ(PixelsUnlike(ScreenRect(start::透明标签5), buttonFace), 0);
   // The start button shows S1 centred.
   EXPECT_EQ(ScreenColour(Inside(ScreenRect(start::按钮1), 10, 20)), kP3Face);
+}
+
+std::vector<std::uint32_t> ScreenPixels(const RECT& rect) {
+  std::vector<std::uint32_t> pixels;
+  for (int y = rect.top; y < rect.bottom; ++y)
+    for (int x = rect.left; x < rect.right; ++x) pixels.push_back(ScreenColour({x, y}));
+  return pixels;
+}
+
+// 透明标签4 lies over the right end of 透明标签5: a long name in 透明标签5 shows there too,
+// through the label above it, and leaves no trace once replaced.
+TEST_F(Win32BackendTest, ALabelShowsTheLabelBelowItThroughItself) {
+  Load(WindowId::Start);
+  RECT strip;
+  const RECT above = ScreenRect(start::透明标签4), below = ScreenRect(start::透明标签5);
+  ASSERT_TRUE(IntersectRect(&strip, &above, &below));
+  const std::vector<std::uint32_t> empty = ScreenPixels(strip);
+  backend.SetText(start::透明标签5, "当前定向优化的游戏进程：WWWWWWWWWWWWWWWWWWWWWWWWW.exe");
+  Pump(50);
+  const std::vector<std::uint32_t> named = ScreenPixels(strip);
+  int changed = 0;
+  for (std::size_t i = 0; i < named.size(); ++i) changed += named[i] != empty[i];
+  EXPECT_GT(changed, 10) << "the top rows of the name's glyphs show in the strip";
+  backend.SetText(start::透明标签5, "");
+  Pump(50);
+  EXPECT_EQ(ScreenPixels(strip), empty);
+}
+
+// The tutorial is read, never edited nor focused: black text on white, though disabled.
+TEST_F(Win32BackendTest, TheTutorialIsBlackOnWhite) {
+  Load(WindowId::Start);
+  EXPECT_FALSE(IsWindowEnabled(Control(start::编辑框2)));
+  const RECT tutorial = ScreenRect(start::编辑框2);
+  int darkest = 0xFF;
+  for (std::uint32_t pixel : ScreenPixels(tutorial))
+    darkest = std::min<int>(darkest, static_cast<int>(std::max({pixel >> 16, (pixel >> 8) & 0xFF, pixel & 0xFF})));
+  EXPECT_LT(darkest, 0x30) << "black text, not the grey of a disabled edit box";
+  EXPECT_EQ(ScreenColour(Inside(tutorial, 350, 175)), 0xFFFFFFu);
 }
 
 TEST(Pictures, DecodeWholePngsOnly) {

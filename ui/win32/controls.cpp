@@ -53,19 +53,46 @@ bool ForwardsToWindow(UINT message) {
   return false;
 }
 
-// The standard controls' additions: the hand cursor, the left-button-pressed event, and a
-// group box that paints what lies behind it and passes its children's notifications on to
-// the window, as if they were the window's own.
+// A disabled edit box draws its text grey, but the design's (the tutorial) is there to be
+// read, never to be edited nor focused: drawn as the edit box lays it out, in the colours its
+// window gives a read-only edit box.
+void PaintDisabledEdit(HWND hwnd) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd, &paint);
+  const auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageA(GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+  RECT format;
+  SendMessageA(hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
+  SetBkMode(dc, TRANSPARENT);
+  const std::string text = WindowText(hwnd);
+  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &format, DT_EDITCONTROL | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  SelectObject(dc, oldFont);
+  EndPaint(hwnd, &paint);
+}
+
+// The standard controls' additions: the hand cursor, the left-button-pressed event, a
+// disabled edit box drawn in its own colours, and a group box that paints what lies behind
+// it and passes its children's notifications on to the window, as if they were the window's own.
 LRESULT CALLBACK StandardControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                      DWORD_PTR data) {
   const ControlWindow& control = *reinterpret_cast<const ControlWindow*>(data);
   const bool groupBox = control.design.kind == Kind::GroupBox;
   if (groupBox && ForwardsToWindow(message)) return SendMessageA(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+  const bool disabledEdit = control.design.kind == Kind::EditBox && !IsWindowEnabled(hwnd);
   switch (message) {
     case WM_ERASEBKGND:
+      if (disabledEdit) return 1;  // WM_PAINT fills it
       if (!groupBox) break;
       PaintBehind(hwnd, reinterpret_cast<HDC>(wParam));
       return 1;
+    case WM_PAINT:
+      if (!disabledEdit) break;
+      PaintDisabledEdit(hwnd);
+      return 0;
     case WM_SETCURSOR:
       if (!control.design.handCursor || LOWORD(lParam) != HTCLIENT) break;
       SetCursor(HandCursor());

@@ -17,15 +17,15 @@ UINT DrawTextFormat(const ControlDesign& design) {
   return format | DT_SINGLELINE | (design.verticallyCentred ? DT_VCENTER : DT_TOP);
 }
 
-void Paint(HWND hwnd, const ControlDesign& design) {
-  BufferedPaint paint(hwnd);
-  HDC dc = paint.dc();
+// What lies behind the label, then its caption, into `dc`.
+void Draw(HWND hwnd, const ControlDesign& design, HDC dc) {
   PaintBehind(hwnd, dc);
   const std::string caption = WindowText(hwnd);
   HGDIOBJ oldFont = SelectObject(dc, FontOf(design.font));
   SetTextColor(dc, ColorRefOf(design.textColour));
   SetBkMode(dc, TRANSPARENT);
-  RECT area = paint.client();
+  RECT area;
+  GetClientRect(hwnd, &area);
   DrawTextA(dc, caption.data(), static_cast<int>(caption.size()), &area, DrawTextFormat(design));
   SelectObject(dc, oldFont);
 }
@@ -35,7 +35,8 @@ void Paint(HWND hwnd, const ControlDesign& design) {
 void SetLabelCaption(HWND label, std::string_view caption) {
   if (WindowText(label) == caption) return;
   SetWindowTextA(label, std::string(caption).c_str());
-  InvalidateRect(label, nullptr, FALSE);
+  // A label over this one shows its caption through itself: it is drawn anew as well.
+  InvalidateWithWhatLiesOverIt(label);
 }
 
 LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -43,7 +44,13 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   if (!control) return DefWindowProcA(hwnd, message, wParam, lParam);
   switch (message) {
     case WM_ERASEBKGND: return 1;  // WM_PAINT draws everything
-    case WM_PAINT: Paint(hwnd, control->design); return 0;
+    case WM_PAINT: {
+      const BufferedPaint paint(hwnd);
+      Draw(hwnd, control->design, paint.dc());
+      return 0;
+    }
+    // A transparent control above asks for this one's drawing, as it lies behind it.
+    case WM_PRINTCLIENT: Draw(hwnd, control->design, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_LBUTTONDOWN:
       if (IsBound(control->design.onLeftButtonDown)) control->Report(EventKind::LeftButtonDown);
       return 0;

@@ -6,9 +6,12 @@
 
 namespace ui::win32 {
 
-// Paints what lies behind the control (its parent's background and drawing) into the
-// control's device context.
+// Paints what lies behind the control into the control's device context: its parent's
+// background and drawing, and the siblings below it in the z-order where they overlap it.
 void PaintBehind(HWND control, HDC dc);
+// Invalidates the control's area with every sibling that lies over it there: what the
+// control shows is drawn by them too, where they are transparent.
+void InvalidateWithWhatLiesOverIt(HWND control);
 
 // WM_PAINT into an off-screen bitmap of the client area, copied to the window at the end,
 // so that a control painted in layers never shows a half-painted state.
@@ -20,7 +23,6 @@ class BufferedPaint {
   BufferedPaint& operator=(const BufferedPaint&) = delete;
 
   HDC dc() const { return memory_; }
-  const RECT& client() const { return client_; }
 
  private:
   HWND hwnd_;
