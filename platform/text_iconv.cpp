@@ -16,19 +16,30 @@ std::uint32_t TextCodePage = kAnsiCodePage;
 
 namespace {
 
+// The build's narrow literals, the program's texts: GBK, or UTF-8 where the compiler knows no
+// other execution character set (the fuzz build's clang). Code page 936, and the fake
+// system's ANSI code page, are whichever they are, so that the program's texts meet UTF-16 as
+// they do on Windows.
+constexpr bool kLiteralsAreGbk = std::string_view("中").size() == 2;
+
 const char* IconvName(std::uint32_t codePage) {
-  switch (codePage) {
-    case kUtf8CodePage: return "UTF-8";
-    default: return "CP936";  // 936 and the (fake) system's ANSI code page
-  }
+  if (codePage == kUtf8CodePage || !kLiteralsAreGbk) return "UTF-8";
+  return "CP936";  // 936 and the (fake) system's ANSI code page
 }
 
 // One conversion descriptor for each pair of encodings, opened once for the thread: opening
 // one is far dearer than the conversion of a short text, and the tests convert a window's
 // title a hundred times a second of virtual time.
 iconv_t Descriptor(const char* from, const char* to) {
-  thread_local std::map<std::pair<std::string, std::string>, iconv_t> descriptors;
-  const auto [found, added] = descriptors.try_emplace({from, to}, iconv_t{});
+  struct Descriptors {
+    ~Descriptors() {
+      for (const auto& [encodings, descriptor] : open)
+        if (descriptor != reinterpret_cast<iconv_t>(-1)) iconv_close(descriptor);
+    }
+    std::map<std::pair<std::string, std::string>, iconv_t> open;
+  };
+  thread_local Descriptors descriptors;
+  const auto [found, added] = descriptors.open.try_emplace({from, to}, iconv_t{});
   if (added) found->second = iconv_open(to, from);
   return found->second;
 }
