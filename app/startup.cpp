@@ -2,6 +2,7 @@
 
 #include "optimizer/game_process_settings.h"
 #include "skin/embedded_skin.h"
+#include "optimizer/game_suggestions.h"
 #include "optimizer/game_target.h"
 #include "optimizer/pumped_waits.h"
 #include "platform/text.h"
@@ -49,6 +50,7 @@ void PrepareStartWindow(ui::Context& context, SkinLibrary& skin) {
     context.windows.SetText(start::编辑框3, optimizer::ReadGameProcessName(os.files));
   const std::string stored = optimizer::ReadGameProcessName(os.files);
   if (stored.empty()) context.windows.SetText(start::编辑框3, optimizer::kGameProcessPlaceholder);
+  context.windows.OfferSuggestions(start::编辑框3, [&os] { return optimizer::GameSuggestions(os.processes, os.files); });
   ShowStartWindowInformation(context, stored);
 }
 

@@ -27,6 +27,8 @@ class Files {
                               std::string_view value) = 0;
   // SHGetSpecialFolderPathA(CSIDL_APPDATA): the roaming application-data folder, or empty.
   virtual std::string AppDataFolder() = 0;
+  // GetWindowsDirectoryW: the Windows folder, or empty.
+  virtual std::u16string WindowsFolder() = 0;
 };
 
 }  // namespace platform

@@ -37,6 +37,11 @@ class Processes {
   // PROCESS_QUERY_LIMITED_INFORMATION and QueryFullProcessImageNameW. None when the process
   // cannot be opened or asked.
   virtual std::optional<std::string> ExeNameOf(std::uint32_t id) = 0;
+  // The full path of one process's executable, asked as ExeNameOf asks; none when the
+  // process cannot be opened or asked.
+  virtual std::optional<std::u16string> ImagePathOf(std::uint32_t id) = 0;
+  // This program's own process (GetCurrentProcessId).
+  virtual std::uint32_t OwnProcessId() = 0;
   // OpenProcess(access, FALSE, id); 0 when the process cannot be opened.
   virtual ProcessHandle Open(std::uint32_t access, std::uint32_t id) = 0;
   // SetProcessWorkingSetSize(handle, -1, -1): true when the platform accepted it.

@@ -2,7 +2,9 @@
 // What mirrors the window model to the screen: Win32 windows and controls in the Windows
 // build, a recording backend on the fake platform. Events come back through EventSink.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "platform/desktop.h"
@@ -17,6 +19,10 @@ enum class ShowCommand : std::uint8_t {
   RestoreNoActivate,   // SW_SHOWNOACTIVATE (restores a minimised window)
   MinimiseNoActivate,  // SW_SHOWMINNOACTIVE
 };
+
+// What an edit box suggests as the user types: asked afresh each time the list is built, and
+// possibly from another thread than the windows'.
+using SuggestionSource = std::function<std::vector<std::u16string>()>;
 
 // A window's real state on screen, as the platform reports it now.
 struct WindowPlacement {
@@ -64,6 +70,9 @@ class Backend {
   virtual void AppendLine(ControlId list, std::string_view line) = 0;        // LB_ADDSTRING, item data 0
   virtual void InsertLine(ControlId list, std::int32_t index, std::string_view line) = 0;  // LB_INSERTSTRING
   virtual void ClearLines(ControlId list) = 0;                               // LB_RESETCONTENT
+  // The system's autocomplete drop-down on an edit box (IAutoComplete2: suggestions, the
+  // up and down keys open the list). Where the system has none, the edit box stays as it is.
+  virtual void OfferSuggestions(ControlId edit, SuggestionSource source) = 0;
   // Posts a request to destroy the window when the message loop reaches it.
   virtual void PostDestroy(WindowId window) = 0;
 };

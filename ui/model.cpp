@@ -142,6 +142,10 @@ void Model::SetInterval(ControlId timer, std::int32_t intervalMs) {
 
 std::int32_t Model::Interval(ControlId timer) const { return StateOrEmpty(timer).interval; }
 
+void Model::OfferSuggestions(ControlId edit, SuggestionSource source) {
+  if (IsLoaded(edit.window)) backend_.OfferSuggestions(edit, std::move(source));
+}
+
 void Model::AppendLine(ControlId list, std::string_view line) {
   if (!IsLoaded(list.window)) return;
   State(list).lines.emplace_back(line);

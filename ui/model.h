@@ -54,6 +54,9 @@ class Model final : public EventSink {
   void SetInterval(ControlId timer, std::int32_t intervalMs);
   std::int32_t Interval(ControlId timer) const;
 
+  // The edit box suggests what `source` gives while the user types.
+  void OfferSuggestions(ControlId edit, SuggestionSource source);
+
   void AppendLine(ControlId list, std::string_view line);
   // An index below 0, or beyond the last line, inserts nothing.
   void InsertLine(ControlId list, std::int32_t index, std::string_view line);

@@ -29,6 +29,7 @@ class FakeFiles final : public platform::Files {
   void MakeReadOnly(std::string_view folder) { readOnlyFolders_.insert(Key(folder)); }
 
   std::string appDataFolder = "C:\\users\\streamer\\AppData\\Roaming";
+  std::u16string windowsFolder = u"C:\\windows";
   std::uint64_t bytesRead = 0;
 
   // platform::Files
@@ -40,6 +41,7 @@ class FakeFiles final : public platform::Files {
   bool WriteIniString(std::string_view file, std::string_view section, std::string_view key,
                       std::string_view value) override;
   std::string AppDataFolder() override { return appDataFolder; }
+  std::u16string WindowsFolder() override { return windowsFolder; }
 
  private:
   static std::string Key(std::string_view path);

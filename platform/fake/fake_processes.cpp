@@ -8,6 +8,12 @@
 namespace fake {
 
 namespace {
+// The name as a wide snapshot gives it.
+std::u16string WideNameOf(const FakeProcess& process) {
+  return process.wideExeName.empty() ? platform::MultiByteToUtf16(platform::kAnsiCodePage, process.exeName)
+                                     : process.wideExeName;
+}
+
 std::string Hex(std::uint64_t value) {
   char text[24];
   std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
@@ -51,9 +57,7 @@ bool FakeProcesses::SnapshotWide(std::uint32_t flags, std::vector<platform::Wide
   Record("SnapshotWide " + Hex(flags));
   entries.clear();
   if (failSnapshots) return false;
-  for (const auto& p : processes_)
-    entries.push_back({p.id, p.wideExeName.empty() ? platform::MultiByteToUtf16(platform::kAnsiCodePage, p.exeName)
-                                                   : p.wideExeName});
+  for (const auto& p : processes_) entries.push_back({p.id, WideNameOf(p)});
   return true;
 }
 
@@ -62,6 +66,14 @@ std::optional<std::string> FakeProcesses::ExeNameOf(std::uint32_t id) {
   const FakeProcess* process = Find(id);
   if (!process || !process->openable) return std::nullopt;
   return process->exeName;
+}
+
+std::optional<std::u16string> FakeProcesses::ImagePathOf(std::uint32_t id) {
+  Record("ImagePathOf " + std::to_string(id));
+  const FakeProcess* process = Find(id);
+  if (!process || !process->openable) return std::nullopt;
+  if (!process->imagePath.empty()) return process->imagePath;
+  return u"C:\\Apps\\" + WideNameOf(*process);
 }
 
 platform::ProcessHandle FakeProcesses::Open(std::uint32_t access, std::uint32_t id) {

@@ -14,6 +14,7 @@ struct FakeProcess {
   std::uint32_t id = 0;
   std::string exeName;          // as the narrow snapshot gives it (GBK)
   std::u16string wideExeName;   // as the wide snapshot gives it; empty: converted from exeName
+  std::u16string imagePath;     // its executable's full path; empty: in a folder of its own, "C:\Apps\"
   bool openable = true;         // false: OpenProcess is refused (rights, protected process)
   bool refusesChanges = false;  // opened, but every change is refused
   std::uint64_t workingSetBytes = 50u << 20;
@@ -44,6 +45,8 @@ class FakeProcesses final : public platform::Processes {
   bool SnapshotWide(std::uint32_t flags, std::vector<platform::WideProcessEntry>& entries) override;
   // An openable process's snapshot name.
   std::optional<std::string> ExeNameOf(std::uint32_t id) override;
+  std::optional<std::u16string> ImagePathOf(std::uint32_t id) override;
+  std::uint32_t OwnProcessId() override { return ownId; }
   platform::ProcessHandle Open(std::uint32_t access, std::uint32_t id) override;
   bool EmptyWorkingSet(platform::ProcessHandle process) override;
   bool SetAffinityMask(platform::ProcessHandle process, std::uint64_t mask) override;

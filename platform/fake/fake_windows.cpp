@@ -149,6 +149,16 @@ void FakeWindows::ClearLines(ui::ControlId list) {
   Mutable(list).lines.clear();
 }
 
+void FakeWindows::OfferSuggestions(ui::ControlId edit, ui::SuggestionSource source) {
+  Record("OfferSuggestions " + NameOf(edit));
+  Mutable(edit).suggestions = std::move(source);
+}
+
+std::vector<std::u16string> FakeWindows::Suggestions(ui::ControlId edit) const {
+  const FakeControl& control = Control(edit);
+  return Window(edit.window).exists && control.suggestions ? control.suggestions() : std::vector<std::u16string>();
+}
+
 void FakeWindows::PostDestroy(ui::WindowId window) {
   Record("PostDestroy " + NameOf(window));
   scheduler_.Post([this, window] { DestroyNow(window); });

@@ -14,6 +14,7 @@ namespace fake {
 
 struct FakeControl {
   std::string text;
+  ui::SuggestionSource suggestions;
   std::vector<std::string> lines;
   bool visible = false;
   bool enabled = true;
@@ -73,6 +74,10 @@ class FakeWindows final : public ui::Backend {
   void InsertLine(ui::ControlId list, std::int32_t index, std::string_view line) override;
   void ClearLines(ui::ControlId list) override;
   void PostDestroy(ui::WindowId window) override;
+  void OfferSuggestions(ui::ControlId edit, ui::SuggestionSource source) override;
+
+  // What the edit box's drop-down lists as the user types now (empty: it offers none).
+  std::vector<std::u16string> Suggestions(ui::ControlId edit) const;
 
  private:
   FakeWindow& Mutable(ui::WindowId window) { return windows_[static_cast<int>(window)]; }

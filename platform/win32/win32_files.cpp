@@ -65,6 +65,13 @@ bool Win32Files::WriteIniString(std::string_view file, std::string_view section,
                                     std::string(value).c_str(), std::string(file).c_str()) != 0;
 }
 
+std::u16string Win32Files::WindowsFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::u16string(reinterpret_cast<const char16_t*>(buffer), length);
+}
+
 std::string Win32Files::AppDataFolder() {
   char buffer[MAX_PATH] = {};
   if (!SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_APPDATA, FALSE)) return {};

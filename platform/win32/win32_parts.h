@@ -9,6 +9,8 @@ class Win32Processes final : public Processes {
   bool Snapshot(std::uint32_t flags, std::vector<ProcessEntry>& entries) override;
   bool SnapshotWide(std::uint32_t flags, std::vector<WideProcessEntry>& entries) override;
   std::optional<std::string> ExeNameOf(std::uint32_t id) override;
+  std::optional<std::u16string> ImagePathOf(std::uint32_t id) override;
+  std::uint32_t OwnProcessId() override;
   ProcessHandle Open(std::uint32_t access, std::uint32_t id) override;
   bool EmptyWorkingSet(ProcessHandle process) override;
   bool SetAffinityMask(ProcessHandle process, std::uint64_t mask) override;
@@ -40,6 +42,7 @@ class Win32Files final : public Files {
   bool WriteIniString(std::string_view file, std::string_view section, std::string_view key,
                       std::string_view value) override;
   std::string AppDataFolder() override;
+  std::u16string WindowsFolder() override;
 };
 
 class Win32Dialogs final : public Dialogs {

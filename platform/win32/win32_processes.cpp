@@ -64,6 +64,12 @@ bool Win32Processes::SnapshotWide(std::uint32_t flags, std::vector<WideProcessEn
 }
 
 std::optional<std::string> Win32Processes::ExeNameOf(std::uint32_t id) {
+  const std::optional<std::u16string> path = ImagePathOf(id);
+  if (!path) return std::nullopt;
+  return Utf16ToMultiByte(kAnsiCodePage, std::u16string_view(*path).substr(path->find_last_of(u'\\') + 1));
+}
+
+std::optional<std::u16string> Win32Processes::ImagePathOf(std::uint32_t id) {
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
   if (!process) return std::nullopt;
   wchar_t path[MAX_PATH * 2];
@@ -71,9 +77,10 @@ std::optional<std::string> Win32Processes::ExeNameOf(std::uint32_t id) {
   const bool named = QueryFullProcessImageNameW(process, 0, path, &length) != 0;
   CloseHandle(process);
   if (!named) return std::nullopt;
-  const std::u16string_view full(reinterpret_cast<const char16_t*>(path), length);
-  return Utf16ToMultiByte(kAnsiCodePage, full.substr(full.find_last_of(u'\\') + 1));
+  return std::u16string(reinterpret_cast<const char16_t*>(path), length);
 }
+
+std::uint32_t Win32Processes::OwnProcessId() { return GetCurrentProcessId(); }
 
 ProcessHandle Win32Processes::Open(std::uint32_t access, std::uint32_t id) {
   return reinterpret_cast<ProcessHandle>(OpenProcess(access, FALSE, id));

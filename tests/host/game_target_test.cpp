@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "optimizer/game_suggestions.h"
 #include "optimizer/game_target.h"
 #include "tests/host/companion_scene.h"
 #include "tests/host/panel_scene.h"
@@ -138,6 +139,49 @@ TEST_F(CaptureTest, ANameRemovedWhileLookingStopsTheTimer) {
   scene.RunUntil(30000);
   EXPECT_EQ(scene.windows.Interval(panel::定向进程), 0);
   EXPECT_EQ(scene.world.journal.Count("Open 0x200"), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+using testing::IsEmpty;
+
+// The field suggests the names of the games that could be running: not the system's own
+// processes, not the companion's, not this program.
+TEST(GameSuggestions, NameTheProcessesThatRunOutsideTheSystemOnce) {
+  fake::World world;
+  fake::FakeProcesses& processes = world.processes;
+  processes.Add({.id = 4, .exeName = "System", .openable = false});
+  processes.Add({.exeName = "svchost.exe", .imagePath = u"C:\\WINDOWS\\system32\\svchost.exe"});
+  processes.Add({.exeName = "explorer.exe", .imagePath = u"C:\\windows\\explorer.exe"});
+  processes.Add({.exeName = "csrss.exe", .openable = false});
+  processes.Add({.exeName = "Windows-Helper.exe", .imagePath = u"C:\\windowsapps\\Windows-Helper.exe"});
+  processes.Add({.exeName = "zombies.exe"});
+  processes.Add({.exeName = "Game.exe"});
+  processes.Add({.exeName = "game.EXE"});
+  processes.Add({.exeName = "?.exe", .wideExeName = u"原神🎮.exe"});
+  processes.Add({.exeName = "Apex.exe"});
+  processes.Start("直播伴侣.exe");
+  processes.Start("MediaSDK_Server.exe");
+  processes.Start("mate-ai.exe");
+  processes.ownId = processes.Start("companion-tuner.exe");
+  EXPECT_THAT(optimizer::GameSuggestions(processes, world.files),
+              ElementsAre(u"Apex.exe", u"Game.exe", u"Windows-Helper.exe", u"zombies.exe", u"原神🎮.exe"));
+  processes.failSnapshots = true;
+  EXPECT_THAT(optimizer::GameSuggestions(processes, world.files), IsEmpty());
+}
+
+// The start window's field offers the running games, as they run when the list is built.
+TEST(GameSuggestions, TheFieldOffersThemAsTheyRunWhenTheListIsBuilt) {
+  CompanionScene scene;
+  std::vector<std::u16string> before, after;
+  scene.world.At(500, [&] { before = scene.world.windows.Suggestions(start::编辑框3); });
+  scene.world.At(600, [&] { scene.world.processes.Start("LeagueClient.exe"); });
+  scene.world.At(700, [&] { after = scene.world.windows.Suggestions(start::编辑框3); });
+  RunProgram(scene.world, 1000);
+  EXPECT_THAT(before, IsEmpty()) << "the companion alone runs";
+  EXPECT_THAT(after, ElementsAre(u"LeagueClient.exe"));
 }
 
 }  // namespace

@@ -29,6 +29,28 @@ class StartupScenario : public testing::Test {
   }
 };
 
+// What the built program asks of Windows: administrator rights where the user has them (the
+// UAC prompt at start), the systems it was made for, and the common controls 6.
+TEST(ProgramManifest, AsksForTheHighestRightsAndNamesTheSupportedSystems) {
+  HMODULE program = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_TRUE(program);
+  HRSRC resource = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24) /* RT_MANIFEST */);
+  ASSERT_TRUE(resource);
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(program, resource))),
+                             SizeofResource(program, resource));
+  FreeLibrary(program);
+  const char* entries[] = {
+      R"(<requestedExecutionLevel level="highestAvailable" uiAccess="false"/>)",
+      R"(<supportedOS Id="{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"/>)",  // Windows 7
+      R"(<supportedOS Id="{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"/>)",  // Windows 8
+      R"(<supportedOS Id="{1f676c76-80e1-4239-95bb-83d0f6d0da78}"/>)",  // Windows 8.1
+      R"(<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>)",  // Windows 10 and 11
+      R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")",
+  };
+  for (const char* entry : entries) EXPECT_NE(manifest.find(entry), std::string::npos) << entry;
+  EXPECT_EQ(manifest.find("asInvoker"), std::string::npos);
+}
+
 TEST_F(StartupScenario, TheNoticeIsOnScreenBeforeTheStartWindow) {
   for (bool directoryAtMarker : {false, true}) {
     SCOPED_TRACE(directoryAtMarker ? "a directory at C:\\CHZS.txt" : "no C:\\CHZS.txt");

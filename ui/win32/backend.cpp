@@ -7,6 +7,7 @@
 #include <string>
 
 #include "assets/resource_ids.h"
+#include "ui/win32/autocomplete.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/custom_controls.h"
 #include "ui/win32/paint.h"
@@ -184,6 +185,10 @@ class WindowsBackend final : public ui::Backend {
 
   void ClearLines(ControlId list) override {
     if (HWND hwnd = HandleOf(list)) SendMessageA(hwnd, LB_RESETCONTENT, 0, 0);
+  }
+
+  void OfferSuggestions(ControlId edit, SuggestionSource source) override {
+    if (HWND hwnd = HandleOf(edit)) AttachAutoComplete(hwnd, std::move(source));
   }
 
   void PostDestroy(WindowId window) override {
