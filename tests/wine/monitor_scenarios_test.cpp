@@ -2,6 +2,9 @@
 // companion, docking, the foreground rule, the live status, and the end with the companion.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "monitor/live_status.h"
 #include "monitor/presence.h"
 #include "tests/wine/harness/harness.h"
@@ -91,16 +94,36 @@ TEST_F(MonitorScenario, ThePanelDocksUnderTheCompanionAndFollowsIt) {
   EXPECT_TRUE(PanelAt(100, 700));
 }
 
+// The streamer restores the companion to go live: the keyboard stays with it, the panel
+// follows without taking it.
+TEST_F(MonitorScenario, DockingNeverTakesTheForegroundFromTheCompanion) {
+  StartBesideCompanion();
+  ASSERT_TRUE(PanelAt(100, 700));
+  const auto companionInFront = [] { return GetForegroundWindow() == FindCompanionWindow(); };
+  ASSERT_TRUE(SendCompanionCommand("front"));
+  ASSERT_TRUE(WaitFor(companionInFront, 3000));
+  const std::pair<const char*, std::function<bool()>> aways[] = {
+      {"maximise", [&] { return !IsWindowVisible(run.panel); }},
+      {"minimise", [&] { return IsWindowVisible(run.panel) && IsIconic(run.panel); }},
+  };
+  for (const auto& [away, panelAway] : aways) {
+    SCOPED_TRACE(away);
+    ASSERT_TRUE(SendCompanionCommand(away));
+    ASSERT_TRUE(WaitFor(panelAway, 3000));
+    ASSERT_TRUE(SendCompanionCommand("restore"));
+    EXPECT_TRUE(PanelAt(100, 700));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // docking ticks on
+    EXPECT_TRUE(companionInFront()) << "the foreground went to " << GetForegroundWindow();
+    EXPECT_TRUE(PanelAt(100, 700));
+  }
+}
+
 TEST_F(MonitorScenario, ThePanelIsTopmostWhileTheCompanionIsInFront) {
   StartBesideCompanion();
   const auto topmost = [&] { return (GetWindowLongW(run.panel, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
-  // Under Wine the panel's activation when docking first shows it can arrive after the
-  // companion came in front: the companion is brought in front again until it stays there.
-  const auto companionInFront = [&] {
-    return GetForegroundWindow() == FindCompanionWindow() || (SendCompanionCommand("front"), false);
-  };
   ASSERT_TRUE(PanelAt(100, 700));
-  EXPECT_TRUE(WaitFor([&] { return companionInFront() && topmost(); }, 3000));  // ticks every 100 ms
+  ASSERT_TRUE(SendCompanionCommand("front"));
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == FindCompanionWindow() && topmost(); }, 3000));  // ticks every 100 ms
   // Another program's window in front: this test's own.
   HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 1000, 100, 300, 200, nullptr,
                                nullptr, nullptr, nullptr);

@@ -2,6 +2,8 @@
 // window, Esc, and the hand-over to the panel.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "app/startup.h"
 #include "tests/wine/harness/harness.h"
 #include "ui/design.h"
@@ -181,6 +183,52 @@ TEST_F(StartupScenario, AfterAHandOverTheNextStartShowsNoNotice) {
   Process again = StartProgram();
   ASSERT_TRUE(WaitFor([&] { return (window = FindStartWindow(again.Id())) && IsWindowVisible(window); }, kStartTimeoutMs));
   EXPECT_FALSE(WaitForMessageBox(again.Id(), 500));
+}
+
+// The system's autocomplete drop-down of the game field: a shown window of the program's own
+// that holds a list box; its number of lines.
+std::optional<int> SuggestionsShown(DWORD programId) {
+  for (HWND top : TopLevelWindowsOf(programId)) {
+    HWND list = FindWindowExW(top, nullptr, L"ListBox", nullptr);
+    if (list && IsWindowVisible(top) && IsWindowVisible(list)) return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  }
+  return std::nullopt;
+}
+
+// Typed as the keyboard types: the keys go down and up, and the window's loop makes the
+// characters.
+void TypeLetters(HWND edit, std::string_view letters) {
+  for (char letter : letters) {
+    PressKey(edit, static_cast<UINT>(std::toupper(static_cast<unsigned char>(letter))));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+}
+
+TEST_F(StartupScenario, TheGameFieldSuggestsTheRunningGameAndSavesTheOneChosen) {
+  Process game = StartStandIn(L"mygame.exe");
+  Process program;
+  HWND window = StartToStartWindow(program);
+  ASSERT_TRUE(window);
+  HWND field = FindControl(window, start::编辑框3);
+  ClickWithMouse(field);  // the placeholder makes way
+  TypeLetters(field, "se");
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  EXPECT_FALSE(SuggestionsShown(program.Id())) << "services.exe runs from the Windows folder: no game";
+
+  SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  TypeLetters(field, "my");
+  ASSERT_TRUE(WaitFor([&] { return SuggestionsShown(program.Id()) == 1; }, 3000)) << "the stand-in game, once";
+  SaveScreenshot(L"game_field_suggestions");
+  PressKey(field, VK_DOWN);
+  ASSERT_TRUE(WaitFor([&] { return TextOf(field) == L"mygame.exe"; }, 3000)) << TextOf(field);
+  PressKey(field, VK_RETURN);
+
+  ClickButton(FindControl(window, start::按钮2));
+  const auto saved = WaitForMessageBox(program.Id(), 10000);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->text.substr(0, 22), Wide("游戏进程：mygame.exe  保存成功！"));
+  PressOk(*saved);
+  EXPECT_EQ(ReadFileBytes(L"C:\\yxjc.ini"), std::optional<std::string>("[id]\r\nid2=mygame.exe\r\n"));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #pragma once
 // The system's autocomplete drop-down on an edit box, listing what a source suggests.
-#include <windows.h>
-
-#include "ui/backend.h"
+#include "ui/win32/win32_backend.h"
 
 namespace ui::win32 {
 
