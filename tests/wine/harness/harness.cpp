@@ -25,22 +25,27 @@ const wchar_t kStandInFolder[] = L"C:\\standin";
 
 bool SameName(const wchar_t* a, const std::wstring& b) { return lstrcmpiW(a, b.c_str()) == 0; }
 
-void EndProcessesNamed(const std::vector<std::wstring>& names) {
+// Calls `found(id)` for every other process that has one of the names.
+template <typename Found>
+void ForEachProcessNamed(const std::vector<std::wstring>& names, Found found) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-    for (const auto& name : names) {
-      if (!SameName(entry.szExeFile, name) || entry.th32ProcessID == GetCurrentProcessId()) continue;
-      if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, 5000);
-        CloseHandle(process);
-      }
-    }
-  }
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    for (const auto& name : names)
+      if (SameName(entry.szExeFile, name) && entry.th32ProcessID != GetCurrentProcessId()) found(entry.th32ProcessID);
   CloseHandle(snapshot);
+}
+
+void EndProcessesNamed(const std::vector<std::wstring>& names) {
+  ForEachProcessNamed(names, [](DWORD id) {
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+      TerminateProcess(process, 1);
+      WaitForSingleObject(process, 5000);
+      CloseHandle(process);
+    }
+  });
 }
 
 std::vector<std::wstring> StandInNames() {
@@ -141,6 +146,7 @@ void ResetScene() {
   std::vector<std::wstring> names = StandInNames();
   names.push_back(FileNameOf(ProgramPath()));
   names.push_back(FileNameOf(DamagedSkinProgramPath()));
+  names.push_back(L"winedbg.exe");  // a crash's report
   EndProcessesNamed(names);
   RemovePath(L"C:\\CHZS.txt");
   RemovePath(L"C:\\yxjc.ini");
@@ -157,6 +163,12 @@ Process StartStandIn(const std::wstring& exeName) {
   const std::wstring copy = std::wstring(kStandInFolder) + L"\\" + exeName;
   CopyFileW(StandInPath().c_str(), copy.c_str(), FALSE);
   return Process::Start(copy);
+}
+
+bool CrashReported() {
+  bool found = false;
+  ForEachProcessNamed({L"winedbg.exe"}, [&found](DWORD) { found = true; });
+  return found;
 }
 
 std::wstring RoomStatePath() {

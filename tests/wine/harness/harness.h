@@ -53,6 +53,9 @@ Process StartProgram(const std::wstring& program = ProgramPath());
 // The stand-in under `exeName` ("直播伴侣.exe", "mate-ai.exe", a game's name ...).
 Process StartStandIn(const std::wstring& exeName);
 
+// Whether Wine's crash report (winedbg, which shows the crash dialog) runs.
+bool CrashReported();
+
 std::wstring RoomStatePath();
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
