@@ -31,9 +31,6 @@ struct WindowPlacement {
   bool minimised = false;  // IsIconic
   bool maximised = false;  // IsZoomed
   bool topmost = false;    // WS_EX_TOPMOST
-  // The outer rectangle in screen pixels; of a minimised window, the one it is restored to
-  // (where it lies as a minimised window is nothing the program places).
-  platform::Rect rect;
 };
 
 class EventSink {
@@ -59,6 +56,9 @@ class Backend {
   // MoveWindow with a repaint. A minimised window stays minimised and is restored there.
   virtual void MoveWindow(WindowId window, const platform::Rect& rect) = 0;
   virtual WindowPlacement Placement(WindowId window) = 0;
+  // The outer rectangle in screen pixels; of a minimised window, the one it is restored to
+  // (where it lies as a minimised window is nothing the program places).
+  virtual platform::Rect NormalRect(WindowId window) = 0;
   // No window lies above it in the z-order (GetWindow(GW_HWNDPREV) finds none).
   virtual bool IsFirstInZOrder(WindowId window) = 0;
   virtual void SetText(ControlId control, std::string_view text) = 0;

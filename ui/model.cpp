@@ -83,13 +83,13 @@ void Model::SetTopmost(WindowId window, bool topmost) {
 
 void Model::SetLeft(WindowId window, std::int32_t left) {
   if (!IsLoaded(window)) return;
-  const platform::Rect now = backend_.Placement(window).rect;
+  const platform::Rect now = backend_.NormalRect(window);
   MoveTo(window, now, left, now.top);
 }
 
 void Model::SetTop(WindowId window, std::int32_t top) {
   if (!IsLoaded(window)) return;
-  const platform::Rect now = backend_.Placement(window).rect;
+  const platform::Rect now = backend_.NormalRect(window);
   MoveTo(window, now, now.left, top);
 }
 

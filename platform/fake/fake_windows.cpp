@@ -107,8 +107,7 @@ void FakeWindows::MoveWindow(ui::WindowId window, const platform::Rect& rect) {
 ui::WindowPlacement FakeWindows::Placement(ui::WindowId id) {
   const FakeWindow& window = Window(id);
   if (!window.exists) return {};
-  return {.exists = true, .visible = window.visible, .minimised = window.minimised, .topmost = window.topmost,
-          .rect = window.rect};
+  return {.exists = true, .visible = window.visible, .minimised = window.minimised, .topmost = window.topmost};
 }
 
 void FakeWindows::SetText(ui::ControlId control, std::string_view text) {

@@ -64,6 +64,8 @@ class FakeWindows final : public ui::Backend {
   void SetTopmost(ui::WindowId window, bool topmost) override;
   void MoveWindow(ui::WindowId window, const platform::Rect& rect) override;
   ui::WindowPlacement Placement(ui::WindowId window) override;
+  // Kept as the window's normal place, also while it is minimised.
+  platform::Rect NormalRect(ui::WindowId window) override { return Window(window).rect; }
   bool IsFirstInZOrder(ui::WindowId window) override { return Window(window).exists && Window(window).firstInZOrder; }
   void SetText(ui::ControlId control, std::string_view text) override;
   std::string Text(ui::ControlId control) override { return Control(control).text; }

@@ -85,7 +85,7 @@ TEST_F(Win32BackendTest, WindowsHaveTheirFramesSizesAndIcon) {
     EXPECT_TRUE(GetClassLongPtrA(hwnd, GCLP_HICON));
     const ui::WindowPlacement placement = backend.Placement(c.window);
     EXPECT_TRUE(placement.exists && placement.visible && !placement.minimised && !placement.topmost);
-    EXPECT_EQ(placement.rect, (platform::Rect{300, 250, 300 + design.width, 250 + design.height}));
+    EXPECT_EQ(backend.NormalRect(c.window), (platform::Rect{300, 250, 300 + design.width, 250 + design.height}));
   }
 }
 
@@ -206,10 +206,20 @@ TEST_F(Win32BackendTest, PlacementFollowsShowStatesTopmostAndMoves) {
   backend.SetTopmost(WindowId::Panel, false);
   EXPECT_FALSE(backend.Placement(WindowId::Panel).topmost);
   backend.MoveWindow(WindowId::Panel, {-500, 40, -500 + 290, 40 + 110});
-  EXPECT_EQ(backend.Placement(WindowId::Panel).rect, (platform::Rect{-500, 40, -210, 150}));
+  EXPECT_EQ(backend.NormalRect(WindowId::Panel), (platform::Rect{-500, 40, -210, 150}));
   backend.ShowWindow(WindowId::Panel, ui::ShowCommand::MinimiseNoActivate);
   EXPECT_TRUE(backend.Placement(WindowId::Panel).minimised);
   EXPECT_TRUE(backend.Placement(WindowId::Panel).visible);
+  // Moved while minimised, it stays so, and comes back where it was moved.
+  backend.MoveWindow(WindowId::Panel, {120, 60, 120 + 290, 60 + 110});
+  EXPECT_TRUE(backend.Placement(WindowId::Panel).minimised);
+  EXPECT_EQ(backend.NormalRect(WindowId::Panel), (platform::Rect{120, 60, 410, 170}));
+  backend.ShowWindow(WindowId::Panel, ui::ShowCommand::RestoreNoActivate);
+  RECT restored;
+  GetWindowRect(Window(WindowId::Panel), &restored);
+  EXPECT_FALSE(backend.Placement(WindowId::Panel).minimised);
+  EXPECT_EQ((platform::Rect{restored.left, restored.top, restored.right, restored.bottom}),
+            (platform::Rect{120, 60, 410, 170}));
   backend.ShowWindow(WindowId::Panel, ui::ShowCommand::Hide);
   EXPECT_FALSE(backend.Placement(WindowId::Panel).visible);
 }

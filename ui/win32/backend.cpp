@@ -131,15 +131,20 @@ class WindowsBackend final : public ui::Backend {
   WindowPlacement Placement(WindowId window) override {
     HWND hwnd = Top(window).hwnd;
     if (!hwnd) return {};
-    const bool minimised = IsIconic(hwnd) != FALSE;
-    RECT rect{};
-    if (!minimised) GetWindowRect(hwnd, &rect);
     return {.exists = true,
             .visible = IsWindowVisible(hwnd) != FALSE,
-            .minimised = minimised,
+            .minimised = IsIconic(hwnd) != FALSE,
             .maximised = IsZoomed(hwnd) != FALSE,
-            .topmost = (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
-            .rect = minimised ? RestoredRect(hwnd) : platform::Rect{rect.left, rect.top, rect.right, rect.bottom}};
+            .topmost = (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0};
+  }
+
+  platform::Rect NormalRect(WindowId window) override {
+    HWND hwnd = Top(window).hwnd;
+    if (!hwnd) return {};
+    if (IsIconic(hwnd)) return RestoredRect(hwnd);
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
   }
 
   bool IsFirstInZOrder(WindowId window) override {
