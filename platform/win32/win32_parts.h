@@ -62,7 +62,7 @@ class Win32MessageLoop final : public MessageLoop {
 
 class Win32Session final : public Session {
  public:
-  bool OpenNamedEvent(std::string_view name) override;
+  NamedEvent OpenNamedEvent(std::string_view name) override;
   void CreateNamedEvent(std::string_view name) override;
   bool IsElevated() override;
   void RegisterExitCleanup(void (*cleanup)()) override;
