@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/fake/fake_loader_host.h"
@@ -23,6 +24,13 @@ constexpr std::uint64_t kElsewhere32 = 0x20000000;
 constexpr std::uint64_t kElsewhere64 = 0x7FF600000000;
 
 std::uint64_t ElsewhereFor(const FixtureDll& dll) { return dll.listing.is64 ? kElsewhere64 : kElsewhere32; }
+
+// A host whose process runs the fixture's machine: x86 for a PE32 image, x86_64 for PE32+.
+FakeLoaderHost HostFor(const FixtureDll& dll) {
+  FakeLoaderHost host;
+  host.machine = dll.listing.is64 ? platform::kMachineAmd64 : platform::kMachineI386;
+  return host;
+}
 
 // A host where the image's preferred base is taken, so that it is mapped elsewhere.
 void TakePreferredBase(FakeLoaderHost& host, const FixtureDll& dll) {
@@ -70,11 +78,11 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, EveryFixture,
 
 TEST_P(EveryFixture, MapsAtThePreferredBaseAndAttachesTheEntryPoint) {
   const FixtureDll dll = LoadFixtureDll(GetParam());
-  FakeLoaderHost host;
+  FakeLoaderHost host = HostFor(dll);
   const auto library = MapLibraryImage(host, dll.bytes);
   ASSERT_TRUE(library);
   EXPECT_EQ(library->base, dll.listing.imageBase);
-  EXPECT_EQ(library->ntHeaders, library->base + ReadValue(dll.bytes, 0x3C, 4));
+  EXPECT_EQ(library->size, dll.listing.sizeOfImage);
   EXPECT_TRUE(library->attached);
   EXPECT_EQ(library->imports.size(), dll.listing.imports.size());
   ASSERT_EQ(host.calls.size(), 1u);
@@ -95,7 +103,7 @@ TEST_P(EveryFixture, MapsAtThePreferredBaseAndAttachesTheEntryPoint) {
 
 TEST_P(EveryFixture, MovesEveryRelocationSiteByTheDifferenceAndNothingElse) {
   const FixtureDll dll = LoadFixtureDll(GetParam());
-  FakeLoaderHost atHome, moved;
+  FakeLoaderHost atHome = HostFor(dll), moved = HostFor(dll);
   TakePreferredBase(moved, dll);
   const auto reference = MapLibraryImage(atHome, dll.bytes);
   const auto library = MapLibraryImage(moved, dll.bytes);
@@ -117,7 +125,7 @@ TEST_P(EveryFixture, MovesEveryRelocationSiteByTheDifferenceAndNothingElse) {
     ++sites;
   }
   // The ImageBase field of the header copy holds the actual base.
-  const std::uint64_t imageBaseField = (library->ntHeaders - library->base) + (dll.listing.is64 ? 48 : 52);
+  const std::uint64_t imageBaseField = ReadValue(dll.bytes, 0x3C, 4) + (dll.listing.is64 ? 48 : 52);
   const int fieldWidth = dll.listing.is64 ? 8 : 4;
   EXPECT_EQ(ReadValue(after, imageBaseField, fieldWidth), library->base);
   std::fill_n(expected.begin() + static_cast<std::ptrdiff_t>(imageBaseField), fieldWidth, true);
@@ -135,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, ImportFixture,
 
 TEST_P(ImportFixture, BindsImportsByNameAndByOrdinalThroughTheHost) {
   const FixtureDll dll = LoadFixtureDll(GetParam());
-  FakeLoaderHost host;
+  FakeLoaderHost host = HostFor(dll);
   TakePreferredBase(host, dll);  // the thunks must survive relocation too
   const auto library = MapLibraryImage(host, dll.bytes);
   ASSERT_TRUE(library);
@@ -185,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FailedImport,
 TEST_P(FailedImport, ReleasesEverythingAndGivesNone) {
   for (const char* fixture : {"fixture_imports_pe32", "fixture_imports_pe32plus"}) {
     const FixtureDll dll = LoadFixtureDll(fixture);
-    FakeLoaderHost host;
+    FakeLoaderHost host = HostFor(dll);
     if (*GetParam().missingLibrary) host.missingLibraries.insert(GetParam().missingLibrary);
     if (*GetParam().missingFunction) host.missingFunctions.insert(GetParam().missingFunction);
     EXPECT_FALSE(MapLibraryImage(host, dll.bytes)) << fixture;
@@ -203,7 +211,7 @@ TEST_P(ImportFixture, ThunksInsideTheHeadersAreNotWrittenAndReleaseEverything) {
   const std::uint32_t descriptor = dll.listing.FileOffset(static_cast<std::uint32_t>(ReadValue(dll.bytes, importDirectory, 4)));
   const std::uint32_t firstThunk = 0x100;  // inside the headers
   std::memcpy(&dll.bytes[descriptor + 16], &firstThunk, 4);
-  FakeLoaderHost host;
+  FakeLoaderHost host = HostFor(dll);
   EXPECT_FALSE(MapLibraryImage(host, dll.bytes));
   EXPECT_EQ(host.reservations, 1);
   EXPECT_FALSE(host.IsReserved(dll.listing.imageBase));
@@ -213,7 +221,7 @@ TEST_P(ImportFixture, ThunksInsideTheHeadersAreNotWrittenAndReleaseEverything) {
 TEST(LibraryImage, EntryPointThatRefusesAttachReleasesEverything) {
   for (const char* fixture : {"fixture_failing_pe32", "fixture_failing_pe32plus"}) {
     const FixtureDll dll = LoadFixtureDll(fixture);
-    FakeLoaderHost host;
+    FakeLoaderHost host = HostFor(dll);
     host.entryPointResult = false;
     EXPECT_FALSE(MapLibraryImage(host, dll.bytes)) << fixture;
     EXPECT_FALSE(host.IsReserved(dll.listing.imageBase)) << fixture;
@@ -226,7 +234,7 @@ TEST(LibraryImage, EntryPointThatRefusesAttachReleasesEverything) {
 
 TEST(LibraryImage, ReleaseDetachesFreesTheImportsAndTheAddressSpace) {
   const FixtureDll dll = LoadFixtureDll("fixture_imports_pe32plus");
-  FakeLoaderHost host;
+  FakeLoaderHost host = HostFor(dll);
   auto library = MapLibraryImage(host, dll.bytes);
   ASSERT_TRUE(library);
   const std::uint64_t base = library->base;
@@ -240,13 +248,13 @@ TEST(LibraryImage, ReleaseDetachesFreesTheImportsAndTheAddressSpace) {
 
 TEST(LibraryImage, MapsAnywhereWhenThePreferredBaseIsTakenAndFailsWithoutAddressSpace) {
   const FixtureDll dll = LoadFixtureDll("fixture_relocations_pe32");
-  FakeLoaderHost host;
+  FakeLoaderHost host = HostFor(dll);
   TakePreferredBase(host, dll);
   const auto library = MapLibraryImage(host, dll.bytes);
   ASSERT_TRUE(library);
   EXPECT_EQ(library->base, kElsewhere32);
 
-  FakeLoaderHost full;
+  FakeLoaderHost full = HostFor(dll);
   full.addressSpaceExhausted = true;
   EXPECT_FALSE(MapLibraryImage(full, dll.bytes));
   EXPECT_TRUE(full.calls.empty());
@@ -254,7 +262,7 @@ TEST(LibraryImage, MapsAnywhereWhenThePreferredBaseIsTakenAndFailsWithoutAddress
 
 TEST_P(ImportFixture, ProtectsEachSectionByItsCharacteristics) {
   const FixtureDll dll = LoadFixtureDll(GetParam());
-  FakeLoaderHost host;
+  FakeLoaderHost host = HostFor(dll);
   const auto library = MapLibraryImage(host, dll.bytes);
   ASSERT_TRUE(library);
   const std::map<std::string, std::uint32_t> expected = {
@@ -269,7 +277,7 @@ TEST_P(ImportFixture, ProtectsEachSectionByItsCharacteristics) {
 
 TEST_P(ImportFixture, FindsExportsByTheirExactName) {
   const FixtureDll dll = LoadFixtureDll(GetParam());
-  FakeLoaderHost host;
+  FakeLoaderHost host = HostFor(dll);
   TakePreferredBase(host, dll);
   const auto library = MapLibraryImage(host, dll.bytes);
   ASSERT_TRUE(library);
@@ -286,7 +294,7 @@ TEST(LibraryImage, ExportWhoseOrdinalLiesBeyondTheFunctionTableIsNotFound) {
   const std::uint32_t ordinalAt = dll.listing.FileOffset(dll.listing.exportOrdinalTable);
   dll.bytes[ordinalAt] = 5;
   dll.bytes[ordinalAt + 1] = 0;
-  FakeLoaderHost host;
+  FakeLoaderHost host = HostFor(dll);
   const auto library = MapLibraryImage(host, dll.bytes);
   ASSERT_TRUE(library);
   EXPECT_EQ(FindEntryPoint(host, *library, dll.listing.exports.begin()->first), 0u);
@@ -298,7 +306,8 @@ struct BadImage {
   void (*spoil)(FixtureDll& dll);
 };
 
-void PutLe32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) { std::memcpy(&bytes[at], &value, 4); }
+void PutLe16(std::span<std::uint8_t> bytes, std::size_t at, std::uint16_t value) { std::memcpy(&bytes[at], &value, 2); }
+void PutLe32(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value) { std::memcpy(&bytes[at], &value, 4); }
 std::uint32_t NtOffset(const FixtureDll& dll) { return static_cast<std::uint32_t>(ReadValue(dll.bytes, 0x3C, 4)); }
 
 // The file offset of the header of section `index`.
@@ -333,8 +342,8 @@ const BadImage kBadImages[] = {
      [](FixtureDll& d) { PutLe32(d.bytes, d.listing.FileOffset(d.listing.relocationTable) + 4, 4); }},
     {"relocation site beyond the image",
      [](FixtureDll& d) { PutLe32(d.bytes, d.listing.FileOffset(d.listing.relocationTable), d.listing.sizeOfImage); }},
-    // The headers are read again once the image is mapped: mapping must leave them as they are,
-    // and readable.
+    // In every image a linker makes, sections and relocation sites lie past the headers: an
+    // image that would change its own headers when mapped, or take their page away, is refused.
     {"section inside the headers", [](FixtureDll& d) { PutLe32(d.bytes, SectionHeader(d, 0) + 12, 0x200); }},
     {"relocation site inside the headers",
      [](FixtureDll& d) { PutLe32(d.bytes, d.listing.FileOffset(d.listing.relocationTable), 0); }},
@@ -348,7 +357,7 @@ TEST(LibraryImage, RefusesBadImagesWithoutReadingOutsideThemOrAllocating) {
       FixtureDll dll = LoadFixtureDll(fixture);
       bad.spoil(dll);
       const GuardedBytes guarded(dll.bytes);
-      FakeLoaderHost host;
+      FakeLoaderHost host = HostFor(dll);
       EXPECT_FALSE(MapLibraryImage(host, guarded.span())) << fixture << ": " << bad.name;
       EXPECT_EQ(host.reservations, 0) << fixture << ": " << bad.name;
       EXPECT_TRUE(host.loadedLibraries.empty()) << fixture << ": " << bad.name;
@@ -360,8 +369,74 @@ TEST(LibraryImage, SoundImagesMapFromGuardedBytes) {
   for (const char* fixture : {"fixture_relocations_pe32", "fixture_imports_pe32plus"}) {
     const FixtureDll dll = LoadFixtureDll(fixture);
     const GuardedBytes guarded(dll.bytes);
-    FakeLoaderHost host;
+    FakeLoaderHost host = HostFor(dll);
     EXPECT_TRUE(MapLibraryImage(host, guarded.span())) << fixture;
+  }
+}
+
+// Code of another machine would be relocated and its entry point run, and crash the process:
+// such an image is refused as it stands, and so is one whose optional header has the form of
+// another machine than the one it claims.
+TEST(LibraryImage, RefusesAnImageOfAnotherMachineWithoutAllocating) {
+  struct Case {
+    const char* what;
+    const char* fixture;
+    std::uint16_t claimedMachine;  // written into the file header; 0: as built
+    std::uint16_t processMachine;
+  };
+  const Case cases[] = {
+      {"x86 image, x86_64 process", "fixture_imports_pe32", 0, platform::kMachineAmd64},
+      {"x86_64 image, x86 process", "fixture_imports_pe32plus", 0, platform::kMachineI386},
+      {"PE32+ image claiming x86, x86 process", "fixture_imports_pe32plus", platform::kMachineI386,
+       platform::kMachineI386},
+      {"PE32 image claiming x86_64, x86_64 process", "fixture_imports_pe32", platform::kMachineAmd64,
+       platform::kMachineAmd64},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FixtureDll dll = LoadFixtureDll(c.fixture);
+    if (c.claimedMachine != 0) PutLe16(dll.bytes, NtOffset(dll) + 4, c.claimedMachine);
+    FakeLoaderHost host;
+    host.machine = c.processMachine;
+    EXPECT_FALSE(MapLibraryImage(host, dll.bytes));
+    EXPECT_EQ(host.reservations, 0);
+    EXPECT_TRUE(host.loadedLibraries.empty());
+    EXPECT_TRUE(host.calls.empty());
+  }
+}
+
+// The copy of the headers in the mapped image lies on a page the library's own code may
+// write: the lookups and the release go by what was read before mapping, inside the image.
+TEST_P(ImportFixture, WhatTheLibraryWritesIntoItsHeadersMisleadsNoLookupAndNoRelease) {
+  struct Overwrite {
+    const char* what;
+    void (*spoil)(std::span<std::uint8_t> headers, const FixtureDll& dll);
+  };
+  const Overwrite overwrites[] = {
+      {"garbage", [](std::span<std::uint8_t> headers, const FixtureDll&) { std::fill(headers.begin(), headers.end(), 0xA5); }},
+      {"an export directory far past a larger image, another entry point",
+       [](std::span<std::uint8_t> headers, const FixtureDll& dll) {
+         const std::uint32_t optional = NtOffset(dll) + 24;
+         PutLe32(headers, optional + 16, 0x10);          // AddressOfEntryPoint
+         PutLe32(headers, optional + 56, 0xFFFFF000);    // SizeOfImage
+         const std::uint32_t exports = optional + (dll.listing.is64 ? 112 : 96);
+         PutLe32(headers, exports, 0x7FFF0000);
+         PutLe32(headers, exports + 4, 0x1000);
+       }},
+  };
+  for (const Overwrite& overwrite : overwrites) {
+    SCOPED_TRACE(overwrite.what);
+    const FixtureDll dll = LoadFixtureDll(GetParam());
+    FakeLoaderHost host = HostFor(dll);
+    auto library = MapLibraryImage(host, dll.bytes);
+    ASSERT_TRUE(library);
+    const std::uint64_t base = library->base;
+    overwrite.spoil(host.Memory(base, FakeLoaderHost::kPageSize), dll);
+    for (const auto& [name, rva] : dll.listing.exports) EXPECT_EQ(FindEntryPoint(host, *library, name), base + rva) << name;
+    ReleaseLibraryImage(host, *library);
+    ASSERT_EQ(host.calls.size(), 2u);
+    EXPECT_EQ(host.calls[1].function, base + dll.listing.entryPoint);
+    EXPECT_EQ(host.calls[1].reason, platform::kProcessDetach);
   }
 }
 
