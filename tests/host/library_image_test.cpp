@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "platform/fake/fake_loader_host.h"
 #include "tests/host/library_image_listing.h"
+#include "tests/host/synthetic_image.h"
 
 namespace {
 
@@ -437,6 +439,134 @@ TEST_P(ImportFixture, WhatTheLibraryWritesIntoItsHeadersMisleadsNoLookupAndNoRel
     ASSERT_EQ(host.calls.size(), 2u);
     EXPECT_EQ(host.calls[1].function, base + dll.listing.entryPoint);
     EXPECT_EQ(host.calls[1].reason, platform::kProcessDetach);
+  }
+}
+
+// Synthetic images: the cases that the fixture DLLs do not hold.
+
+constexpr std::uint32_t kExecute = 0x20000000;
+constexpr std::uint32_t kRead = 0x40000000;
+constexpr std::uint32_t kWrite = 0x80000000;
+constexpr std::uint32_t kNotCached = 0x04000000;
+constexpr std::uint32_t kDiscardable = 0x02000000;
+constexpr std::uint32_t kInitialisedData = 0x40;
+constexpr std::uint32_t kUninitialisedData = 0x80;
+
+std::vector<std::uint8_t> RawData(std::size_t size) { return std::vector<std::uint8_t>(size, 0x5A); }
+
+TEST(LibraryImage, ProtectsEachSectionAsItsExecuteReadWriteAndCacheFlagsSelect) {
+  struct Case {
+    const char* what;
+    std::uint32_t characteristics;
+    std::uint32_t protection;
+  };
+  const Case cases[] = {
+      {"none", 0, platform::kPageNoAccess},
+      {"write", kWrite, platform::kPageWriteCopy},
+      {"read", kRead, platform::kPageReadOnly},
+      {"read write", kRead | kWrite, platform::kPageReadWrite},
+      {"execute", kExecute, platform::kPageExecute},
+      {"execute write", kExecute | kWrite, platform::kPageExecuteWriteCopy},
+      {"execute read", kExecute | kRead, platform::kPageExecuteRead},
+      {"execute read write", kExecute | kRead | kWrite, platform::kPageExecuteReadWrite},
+  };
+  testing_support::SyntheticImage synthetic;
+  for (const bool notCached : {false, true})
+    for (const Case& c : cases)
+      synthetic.sections.push_back({c.characteristics | (notCached ? kNotCached : 0) | kInitialisedData, RawData(0x200)});
+  FakeLoaderHost host;
+  const auto library = MapLibraryImage(host, synthetic.Bytes());
+  ASSERT_TRUE(library);
+  std::size_t section = 0;
+  for (const bool notCached : {false, true})
+    for (const Case& c : cases)
+      EXPECT_EQ(host.ProtectionAt(library->base + synthetic.SectionRva(section++)),
+                c.protection | (notCached ? platform::kPageNoCache : 0))
+          << c.what << (notCached ? ", not cached" : "");
+}
+
+TEST(LibraryImage, ProtectsASectionWithoutRawDataAsFarAsTheImagesSizeOfItsKindOfData) {
+  struct Case {
+    const char* what;
+    std::uint32_t kind;
+    std::size_t rawSize;
+    std::uint32_t initialisedData, uninitialisedData;  // the image's sizes
+    std::uint32_t protectedPages;
+  };
+  const Case cases[] = {
+      {"raw data: its own size", kInitialisedData, 0x200, 0x3000, 0, 1},
+      {"initialised data: SizeOfInitializedData", kInitialisedData, 0, 0x2800, 0x1000, 3},
+      {"uninitialised data: SizeOfUninitializedData", kUninitialisedData, 0, 0x2800, 0x1800, 2},
+      {"a size of 0: skipped", kUninitialisedData, 0, 0x2800, 0, 0},
+      {"neither kind of data: skipped", 0, 0, 0x2800, 0x1800, 0},
+      {"more than the image holds: up to its end", kInitialisedData, 0, 0x100000, 0, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing_support::SyntheticImage synthetic;
+    synthetic.sizeOfInitializedData = c.initialisedData;
+    synthetic.sizeOfUninitializedData = c.uninitialisedData;
+    synthetic.sections.push_back({kRead | c.kind, RawData(c.rawSize)});
+    synthetic.pagesAfter = 4;
+    FakeLoaderHost host;
+    const auto library = MapLibraryImage(host, synthetic.Bytes());
+    ASSERT_TRUE(library);
+    for (std::uint32_t page = 0; page < 5; ++page)  // the section's page and the four after it
+      EXPECT_EQ(host.ProtectionAt(library->base + synthetic.SectionRva(0) + page * FakeLoaderHost::kPageSize),
+                page < c.protectedPages ? platform::kPageReadOnly : platform::kPageReadWrite)
+          << "page " << page;
+  }
+}
+
+TEST(LibraryImage, RelocatesHighLowAndDir64EntriesAndLeavesEveryOtherTypeAlone) {
+  constexpr std::uint64_t kValue = 0x1122334455667788;
+  const std::uint16_t types[] = {3 /* HIGHLOW */, 10 /* DIR64 */, 0, 1, 2, 5, 7, 8, 9, 11, 15};
+  std::vector<std::uint8_t> data(0x200);
+  for (std::size_t at = 0; at < data.size(); at += 8) std::memcpy(&data[at], &kValue, 8);
+  std::vector<std::uint8_t> table(8);
+  PutLe32(table, 0, testing_support::SyntheticImage::SectionRva(0));
+  for (std::size_t i = 0; i < std::size(types); ++i) {
+    const std::uint16_t entry = static_cast<std::uint16_t>(types[i] << 12 | i * 0x10);  // one site every 16 bytes
+    table.push_back(static_cast<std::uint8_t>(entry));
+    table.push_back(static_cast<std::uint8_t>(entry >> 8));
+  }
+  PutLe32(table, 4, static_cast<std::uint32_t>(table.size()));
+  testing_support::SyntheticImage synthetic;
+  synthetic.sections = {{kRead | kWrite | kInitialisedData, data}, {kRead | kDiscardable | kInitialisedData, table}};
+  synthetic.relocationSection = 1;
+
+  FakeLoaderHost host;
+  host.taken.insert(synthetic.imageBase);
+  host.nextAnywhere = kElsewhere64;
+  const auto library = MapLibraryImage(host, synthetic.Bytes());
+  ASSERT_TRUE(library);
+  ASSERT_EQ(library->base, kElsewhere64);
+  const std::uint64_t delta = kElsewhere64 - synthetic.imageBase;
+  const auto& mapped = host.RangeBytes(library->base);
+  const std::uint64_t sites = synthetic.SectionRva(0);
+  EXPECT_EQ(ReadValue(mapped, sites, 8), (kValue & 0xFFFFFFFF00000000) | ((kValue + delta) & 0xFFFFFFFF)) << "HIGHLOW";
+  EXPECT_EQ(ReadValue(mapped, sites + 0x10, 8), kValue + delta) << "DIR64";
+  for (std::size_t i = 2; i < std::size(types); ++i)
+    EXPECT_EQ(ReadValue(mapped, sites + i * 0x10, 8), kValue) << "type " << types[i];
+}
+
+TEST(LibraryImage, AnImageWithoutEntryPointMapsAndIsReleasedWithoutCallingIt) {
+  for (const bool is64 : {false, true}) {
+    SCOPED_TRACE(is64 ? "PE32+" : "PE32");
+    testing_support::SyntheticImage synthetic;
+    synthetic.is64 = is64;
+    synthetic.imageBase = is64 ? 0x180000000 : 0x10000000;
+    synthetic.sections.push_back({kExecute | kRead, RawData(0x200)});
+    FakeLoaderHost host;
+    host.machine = is64 ? platform::kMachineAmd64 : platform::kMachineI386;
+    auto library = MapLibraryImage(host, synthetic.Bytes());
+    ASSERT_TRUE(library);
+    EXPECT_FALSE(library->attached);
+    const std::uint64_t base = library->base;
+    EXPECT_EQ(host.ProtectionAt(base + synthetic.SectionRva(0)), platform::kPageExecuteRead);
+    ReleaseLibraryImage(host, *library);
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_FALSE(host.IsReserved(base));
   }
 }
 
