@@ -20,9 +20,9 @@ void ReadLiveStatus(ui::Context& context) {
   if (!reading.statusLine.empty()) context.windows.SetText(ui::panel::透明标签1, reading.statusLine);
 }
 
-std::string RoomStatePath(std::string folder) {
-  if (!folder.empty() && !platform::EndsWithBackslash(folder)) folder += '\\';
-  return folder + std::string(kRoomStateFile);
+std::u16string RoomStatePath(std::u16string folder) {
+  if (!folder.empty() && folder.back() != u'\\') folder += u'\\';
+  return folder.append(kRoomStateFile);
 }
 
 namespace {
@@ -43,18 +43,21 @@ script::ScriptJson& RoomStateObject() {
 
 RoomStateReading ReadRoomState(const std::optional<std::string>& bytes) {
   script::ScriptJson& json = RoomStateObject();
-  json.Reparse(Utf8ToText(bytes.value_or(std::string())));
+  json.Reparse(RoomStateDocument(bytes.value_or(std::string())));
   RoomStateReading reading{json.GetText("roomStore.status"), {}};
   if (reading.status == "2") reading.statusLine = kLiveText;
   else if (reading.status == "4") reading.statusLine = kNotLiveText;
   return reading;
 }
 
-std::string Utf8ToText(std::string_view bytes) {
-  // A byte-order mark is no text, and has no GBK form: it would spoil the document.
+std::u16string RoomStateDocument(std::string_view bytes) {
+  // A byte-order mark is no text: it would spoil the document.
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-  return platform::FromUtf16(platform::MultiByteToUtf16(platform::kUtf8CodePage, bytes));
+  // Straight to the engine's UTF-16: a detour through the program's GBK and the system's ANSI
+  // code page would lose what GBK cannot hold and, where that code page is not 936, could
+  // turn the second byte of a GBK character into a backslash that escapes the quote after it.
+  return platform::MultiByteToUtf16(platform::kUtf8CodePage, bytes);
 }
 
 }  // namespace monitor

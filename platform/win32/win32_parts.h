@@ -34,12 +34,12 @@ class Win32Files final : public Files {
  public:
   std::optional<std::uint32_t> FindFirst(const std::u16string& path) override;
   bool CreateEmptyFile(std::string_view path) override;
-  std::optional<std::string> ReadWholeFile(std::string_view path, std::uint64_t maxBytes) override;
+  std::optional<std::string> ReadWholeFile(const std::u16string& path, std::uint64_t maxBytes) override;
   std::string ReadIniString(std::string_view file, std::string_view section, std::string_view key,
                             std::uint32_t bufferSize) override;
   bool WriteIniString(std::string_view file, std::string_view section, std::string_view key,
                       std::string_view value) override;
-  std::string AppDataFolder() override;
+  std::u16string AppDataFolder() override;
 };
 
 class Win32Dialogs final : public Dialogs {
