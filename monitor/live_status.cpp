@@ -27,8 +27,8 @@ std::u16string RoomStatePath(std::u16string folder) {
 
 namespace {
 
-// One engine for every reading, made at the first: each reading replaces its root, so nothing
-// of one reading reaches the next. It is the embedded engine: the Script Control keeps what
+// One engine for every reading, made at the first (and, should that fail, at the next): each
+// reading replaces its root, so nothing of one reading reaches the next. It is the embedded engine: the Script Control keeps what
 // every reading gives it (under wine64 about 9 KB a reading in one engine, 23 KB with a
 // fresh engine each time, so that a stream of some hours would cost tens of megabytes),
 // while the embedded engine stays flat and reads the file in 40 us there. Both parse the
@@ -41,14 +41,15 @@ script::ScriptJson& RoomStateObject() {
 
 }  // namespace
 
-RoomStateReading ReadRoomState(const std::optional<std::string>& bytes) {
-  script::ScriptJson& json = RoomStateObject();
+RoomStateReading ReadRoomState(script::ScriptJson& json, const std::optional<std::string>& bytes) {
   json.Reparse(RoomStateDocument(bytes.value_or(std::string())));
   RoomStateReading reading{json.GetText("roomStore.status"), {}};
   if (reading.status == "2") reading.statusLine = kLiveText;
   else if (reading.status == "4") reading.statusLine = kNotLiveText;
   return reading;
 }
+
+RoomStateReading ReadRoomState(const std::optional<std::string>& bytes) { return ReadRoomState(RoomStateObject(), bytes); }
 
 std::u16string RoomStateDocument(std::string_view bytes) {
   // A byte-order mark is no text: it would spoil the document.

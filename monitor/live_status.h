@@ -9,6 +9,10 @@
 #include "platform/files.h"
 #include "ui/context.h"
 
+namespace script {
+class ScriptJson;
+}
+
 namespace monitor {
 
 inline constexpr std::string_view kLiveText = "检测到已开播";
@@ -30,7 +34,9 @@ void ReadLiveStatus(ui::Context& context);
 // The room-state file below an application-data folder (relative when the folder is empty).
 // Paths stay UTF-16: a user's folder may have no form in the system's ANSI code page.
 std::u16string RoomStatePath(std::u16string folder);
-// The reading of the file's bytes (none: missing or unreadable).
+// The reading of the file's bytes (none: missing or unreadable) in the engine of `json`, or
+// without it in the one engine that the readings of the process share.
+RoomStateReading ReadRoomState(script::ScriptJson& json, const std::optional<std::string>& bytes);
 RoomStateReading ReadRoomState(const std::optional<std::string>& bytes);
 // The document the file's UTF-8 bytes hold, for the engine: up to the first zero byte, without
 // a leading byte-order mark, as UTF-16.

@@ -126,7 +126,8 @@ bool ScriptJson::Parse(std::string_view text, bool asScript, ScriptErrorInfo* er
 }
 
 bool ScriptJson::Reparse(std::u16string_view document) {
-  Live();
+  // An engine that could not be made is tried again: the object is of no use without one.
+  if (!engine_) Initialise();
   return ReplaceRoot(document, false, nullptr);
 }
 

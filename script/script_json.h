@@ -56,8 +56,8 @@ class ScriptJson {
   // Parse of a JSON document in the engine the object has instead of a fresh one, for a
   // document read again and again: building an engine and compiling JsonSupportScript cost
   // most of such a read. Only the root is replaced. The document is UTF-16 and reaches the
-  // engine as it is, whatever the system's code page. The engine is made now if the object
-  // has none yet.
+  // engine as it is, whatever the system's code page. Without an engine (none made yet, or
+  // the last making failed) one is made now.
   bool Reparse(std::u16string_view document);
   bool Clear();
   std::string ToJsonText();

@@ -5,6 +5,8 @@
 
 #include "monitor/live_status.h"
 #include "platform/text.h"
+#include "script/script_engine.h"
+#include "script/script_json.h"
 #include "tests/host/companion_scene.h"
 #include "tests/host/program_runner.h"
 
@@ -142,6 +144,21 @@ TEST(RoomStateDocument, IsTheUtf8TextAsUtf16UpToTheFirstZero) {
   EXPECT_EQ(monitor::RoomStateDocument(""), u"");
   EXPECT_EQ(monitor::RoomStateDocument("\xEF\xBB\xBF{}"), u"{}") << "a byte-order mark is left out";
   EXPECT_EQ(monitor::RoomStateDocument(Bytes(u8"a\u0E01b")), u"a\u0E01b") << "no GBK form, and none needed";
+}
+
+// An engine that cannot be made at one reading is made at the next: the status line does not
+// stay as it is for the rest of the run.
+TEST(RoomStateEngine, OneThatCouldNotBeMadeIsMadeAtTheNextReading) {
+  static int attempts = 0;
+  const script::EngineFactory failsTheFirstTime = [] {
+    return attempts++ == 0 ? nullptr : script::CreateDuktapeEngine();
+  };
+  const auto json = script::CreateScriptJson(failsTheFirstTime);
+  const std::string live = Bytes(u8R"({"roomStore":{"status":2}})");
+  EXPECT_EQ(monitor::ReadRoomState(*json, live).statusLine, "") << "no engine yet";
+  EXPECT_EQ(monitor::ReadRoomState(*json, live).statusLine, monitor::kLiveText);
+  EXPECT_EQ(monitor::ReadRoomState(*json, Bytes(u8R"({"roomStore":{"status":4}})")).statusLine, monitor::kNotLiveText);
+  EXPECT_EQ(attempts, 2) << "made once it could be, and kept";
 }
 
 }  // namespace
