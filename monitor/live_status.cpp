@@ -28,12 +28,12 @@ std::u16string RoomStatePath(std::u16string folder) {
 namespace {
 
 // One engine for every reading, made at the first (and, should that fail, at the next): each
-// reading replaces its root, so nothing of one reading reaches the next. It is the embedded engine: the Script Control keeps what
-// every reading gives it (under wine64 about 9 KB a reading in one engine, 23 KB with a
-// fresh engine each time, so that a stream of some hours would cost tens of megabytes),
-// while the embedded engine stays flat and reads the file in 40 us there. Both parse the
-// file with JSON.parse, so the reading is the same. It lives as long as the process, as the
-// windows do.
+// reading replaces its root, so nothing of one reading reaches the next. It is the embedded
+// engine: the Script Control keeps what every reading gives it (under wine64 about 9 KB a
+// reading in one engine, 23 KB with a fresh engine each time, so that a stream of some hours
+// would cost tens of megabytes), while the embedded engine stays flat and reads the file in
+// 40 us there. Both parse the file with JSON.parse, so the reading is the same. It lives as
+// long as the process, as the windows do.
 script::ScriptJson& RoomStateObject() {
   static script::ScriptJson* const json = script::CreateScriptJson(script::CreateDuktapeEngine).release();
   return *json;
@@ -49,7 +49,9 @@ RoomStateReading ReadRoomState(script::ScriptJson& json, const std::optional<std
   return reading;
 }
 
-RoomStateReading ReadRoomState(const std::optional<std::string>& bytes) { return ReadRoomState(RoomStateObject(), bytes); }
+RoomStateReading ReadRoomState(const std::optional<std::string>& bytes) {
+  return ReadRoomState(RoomStateObject(), bytes);
+}
 
 std::u16string RoomStateDocument(std::string_view bytes) {
   // A byte-order mark is no text: it would spoil the document.

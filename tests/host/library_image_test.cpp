@@ -415,7 +415,8 @@ TEST_P(ImportFixture, WhatTheLibraryWritesIntoItsHeadersMisleadsNoLookupAndNoRel
     void (*spoil)(std::span<std::uint8_t> headers, const FixtureDll& dll);
   };
   const Overwrite overwrites[] = {
-      {"garbage", [](std::span<std::uint8_t> headers, const FixtureDll&) { std::fill(headers.begin(), headers.end(), 0xA5); }},
+      {"garbage",
+       [](std::span<std::uint8_t> headers, const FixtureDll&) { std::fill(headers.begin(), headers.end(), 0xA5); }},
       {"an export directory far past a larger image, another entry point",
        [](std::span<std::uint8_t> headers, const FixtureDll& dll) {
          const std::uint32_t optional = NtOffset(dll) + 24;
@@ -434,7 +435,8 @@ TEST_P(ImportFixture, WhatTheLibraryWritesIntoItsHeadersMisleadsNoLookupAndNoRel
     ASSERT_TRUE(library);
     const std::uint64_t base = library->base;
     overwrite.spoil(host.Memory(base, FakeLoaderHost::kPageSize), dll);
-    for (const auto& [name, rva] : dll.listing.exports) EXPECT_EQ(FindEntryPoint(host, *library, name), base + rva) << name;
+    for (const auto& [name, rva] : dll.listing.exports)
+      EXPECT_EQ(FindEntryPoint(host, *library, name), base + rva) << name;
     ReleaseLibraryImage(host, *library);
     ASSERT_EQ(host.calls.size(), 2u);
     EXPECT_EQ(host.calls[1].function, base + dll.listing.entryPoint);
@@ -473,7 +475,8 @@ TEST(LibraryImage, ProtectsEachSectionAsItsExecuteReadWriteAndCacheFlagsSelect) 
   testing_support::SyntheticImage synthetic;
   for (const bool notCached : {false, true})
     for (const Case& c : cases)
-      synthetic.sections.push_back({c.characteristics | (notCached ? kNotCached : 0) | kInitialisedData, RawData(0x200)});
+      synthetic.sections.push_back(
+          {c.characteristics | (notCached ? kNotCached : 0) | kInitialisedData, RawData(0x200)});
   FakeLoaderHost host;
   const auto library = MapLibraryImage(host, synthetic.Bytes());
   ASSERT_TRUE(library);

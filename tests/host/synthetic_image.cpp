@@ -52,7 +52,8 @@ std::vector<std::uint8_t> SyntheticImage::Bytes() const {
   std::uint32_t header = opt + optionalSize;
   for (std::size_t i = 0; i < sections.size(); ++i, header += 40) {
     const SyntheticSection& s = sections[i];
-    const std::uint32_t rawSize = (static_cast<std::uint32_t>(s.data.size()) + kFileAlignment - 1) / kFileAlignment * kFileAlignment;
+    const auto size = static_cast<std::uint32_t>(s.data.size());
+    const std::uint32_t rawSize = (size + kFileAlignment - 1) / kFileAlignment * kFileAlignment;
     const std::uint32_t rawAt = rawSize > 0 ? static_cast<std::uint32_t>(bytes.size()) : 0;
     Put(bytes, header + 8, kSyntheticPage, 4);  // VirtualSize
     Put(bytes, header + 12, SectionRva(i), 4);
