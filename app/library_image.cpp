@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/library_image_headers.h"
@@ -21,8 +20,8 @@ namespace {
 class MappedImage {
  public:
   MappedImage(LoaderHost& host, ImageAddress base, std::uint32_t size, std::uint32_t headersSize,
-              std::vector<pe::Extent> unreadable = {})
-      : host_(host), base_(base), size_(size), headersSize_(headersSize), unreadable_(std::move(unreadable)) {}
+              std::span<const pe::Extent> unreadable = {})
+      : host_(host), base_(base), size_(size), headersSize_(headersSize), unreadable_(unreadable) {}
 
   template <typename T>
   std::optional<T> Read(std::uint64_t rva) const {
@@ -82,7 +81,7 @@ class MappedImage {
   ImageAddress base_;
   std::uint32_t size_;
   std::uint32_t headersSize_;
-  std::vector<pe::Extent> unreadable_;
+  std::span<const pe::Extent> unreadable_;
 };
 
 bool Copy(LoaderHost& host, ImageAddress to, std::span<const std::uint8_t> from) {
@@ -187,29 +186,11 @@ void ProtectSections(LoaderHost& host, const pe::ImageFile& file, ImageAddress b
   }
 }
 
-// The headers of a mapped image, read back from its copy: mapping left them as the file has
-// them (but for ImageBase), and readable.
-std::optional<pe::ImageFile> MappedHeaders(LoaderHost& host, const MappedLibrary& library) {
-  const auto fixed = host.Memory(library.ntHeaders, pe::kNtFixedSize);
-  if (fixed.size() < pe::kNtFixedSize) return std::nullopt;
-  const std::uint32_t size = pe::NtHeadersSize(fixed);
-  const auto all = host.Memory(library.ntHeaders, size);
-  if (all.size() < size) return std::nullopt;
-  const auto nt = pe::ParseNtHeaders(all);
-  if (!nt) return std::nullopt;
-  const pe::ImageFile headers{host.Memory(library.base, nt->sizeOfHeaders),
-                              static_cast<std::uint32_t>(library.ntHeaders - library.base), *nt};
-  const std::uint64_t sectionTableEnd = std::uint64_t{headers.ntOffset} + nt->SectionTableOffset() +
-                                        std::uint64_t{pe::kSectionHeaderSize} * nt->sectionCount;
-  if (headers.bytes.size() < nt->sizeOfHeaders || sectionTableEnd > nt->sizeOfHeaders) return std::nullopt;
-  return headers;
-}
-
-// The pages that the sections' protections left unreadable.
-std::vector<pe::Extent> UnreadablePages(const pe::ImageFile& headers) {
+// The pages that the sections' protections leave unreadable.
+std::vector<pe::Extent> UnreadablePages(const pe::ImageFile& file) {
   std::vector<pe::Extent> pages;
-  for (std::uint16_t i = 0; i < headers.nt.sectionCount; ++i) {
-    const pe::Extent extent = pe::UnreadablePages(headers.nt, headers.SectionAt(i));
+  for (std::uint16_t i = 0; i < file.nt.sectionCount; ++i) {
+    const pe::Extent extent = pe::UnreadablePages(file.nt, file.SectionAt(i));
     if (extent.start < extent.end) pages.push_back(extent);
   }
   return pages;
@@ -219,7 +200,8 @@ std::vector<pe::Extent> UnreadablePages(const pe::ImageFile& headers) {
 
 std::optional<MappedLibrary> MapLibraryImage(LoaderHost& host, std::span<const std::uint8_t> bytes) {
   const auto file = pe::ParseImageFile(bytes);
-  if (!file) return std::nullopt;
+  // Code of another machine cannot run here: relocated and called, it would crash the process.
+  if (!file || !pe::IsImageFor(file->nt, host.Machine())) return std::nullopt;
   const pe::NtHeaders& nt = file->nt;
 
   ImageAddress base = host.Reserve(nt.imageBase, nt.sizeOfImage);
@@ -227,8 +209,11 @@ std::optional<MappedLibrary> MapLibraryImage(LoaderHost& host, std::span<const s
   if (base == 0) return std::nullopt;
 
   MappedLibrary library;
-  library.ntHeaders = base + file->ntOffset;
   library.base = base;
+  library.size = nt.sizeOfImage;
+  library.entryPoint = nt.entryPoint;
+  library.exports = nt.exports;
+  library.unreadable = UnreadablePages(*file);
   const MappedImage image(host, base, nt.sizeOfImage, nt.sizeOfHeaders);
   if (!CopyHeadersAndSections(host, *file, base)) {
     ReleaseLibraryImage(host, library);
@@ -252,11 +237,10 @@ std::optional<MappedLibrary> MapLibraryImage(LoaderHost& host, std::span<const s
 }
 
 ImageAddress FindEntryPoint(LoaderHost& host, const MappedLibrary& library, std::string_view name) {
-  const auto headers = MappedHeaders(host, library);
-  if (!headers || headers->nt.exports.size == 0) return 0;
-  const MappedImage image(host, library.base, headers->nt.sizeOfImage, headers->nt.sizeOfHeaders,
-                          UnreadablePages(*headers));
-  const std::uint64_t directory = headers->nt.exports.rva;
+  if (library.exports.size == 0) return 0;
+  const MappedImage image(host, library.base, library.size, library.size /* read only */,
+                          library.unreadable);
+  const std::uint64_t directory = library.exports.rva;
   const auto functionCount = image.Read<std::uint32_t>(directory + 20);
   const auto nameCount = image.Read<std::uint32_t>(directory + 24);
   const auto functions = image.Read<std::uint32_t>(directory + 28);
@@ -277,10 +261,7 @@ ImageAddress FindEntryPoint(LoaderHost& host, const MappedLibrary& library, std:
 }
 
 void ReleaseLibraryImage(LoaderHost& host, MappedLibrary& library) {
-  if (library.attached) {
-    const auto headers = MappedHeaders(host, library);
-    if (headers) host.CallEntryPoint(library.base + headers->nt.entryPoint, library.base, platform::kProcessDetach);
-  }
+  if (library.attached) host.CallEntryPoint(library.base + library.entryPoint, library.base, platform::kProcessDetach);
   for (const platform::LibraryHandle handle : library.imports) host.FreeLoadedLibrary(handle);
   host.Release(library.base);
   library = MappedLibrary{};

@@ -6,19 +6,26 @@
 #include <string_view>
 #include <vector>
 
+#include "app/library_image_headers.h"
 #include "platform/loader_host.h"
 
 namespace app {
 
+// A mapped library, with what the later lookups and the release need of its headers, as
+// they were read before mapping: the copy of the headers inside the image is the library's
+// to write, so nothing is read back from it.
 struct MappedLibrary {
-  platform::ImageAddress ntHeaders = 0;  // the copy of the image's NT headers
   platform::ImageAddress base = 0;
+  std::uint32_t size = 0;        // SizeOfImage: no lookup reads outside [base, base + size)
+  std::uint32_t entryPoint = 0;  // AddressOfEntryPoint; 0: none
+  pe::DataDirectory exports;
+  std::vector<pe::Extent> unreadable;  // pages the sections' protections left unreadable
   std::vector<platform::LibraryHandle> imports;  // the libraries loaded for the imports
   bool attached = false;  // the entry point has been called for process attach
 };
 
-// None when the bytes are not a well-formed DLL image, or a step of the mapping fails
-// (everything mapped or loaded so far is then released).
+// None when the bytes are not a well-formed DLL image, or one for another machine than the
+// host's, or a step of the mapping fails (everything mapped or loaded so far is then released).
 std::optional<MappedLibrary> MapLibraryImage(platform::LoaderHost& host, std::span<const std::uint8_t> image);
 
 // The address of the export named exactly `name` (case-sensitive), or 0.

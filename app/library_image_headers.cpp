@@ -90,6 +90,10 @@ Extent UnreadablePages(const NtHeaders& nt, const Section& s) {
   return {start, end};
 }
 
+bool IsImageFor(const NtHeaders& nt, std::uint16_t machine) {
+  return nt.machine == machine && nt.is64 == (machine == platform::kMachineAmd64);
+}
+
 std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 std::uint32_t Le32(const std::uint8_t* p) { return Le16(p) | static_cast<std::uint32_t>(Le16(p + 2)) << 16; }
 std::uint64_t Le64(const std::uint8_t* p) { return Le32(p) | static_cast<std::uint64_t>(Le32(p + 4)) << 32; }
@@ -101,6 +105,7 @@ std::uint32_t NtHeadersSize(std::span<const std::uint8_t> fixed) {
 std::optional<NtHeaders> ParseNtHeaders(std::span<const std::uint8_t> nt) {
   if (nt.size() < kNtFixedSize || nt[0] != 'P' || nt[1] != 'E' || nt[2] != 0 || nt[3] != 0) return std::nullopt;
   NtHeaders h;
+  h.machine = Le16(&nt[4]);
   h.sectionCount = Le16(&nt[6]);
   h.sizeOfOptionalHeader = Le16(&nt[20]);
   if (nt.size() < NtHeadersSize(nt) || h.sizeOfOptionalHeader < 2) return std::nullopt;

@@ -1,8 +1,8 @@
 #pragma once
-// Reading the PE/COFF headers of a DLL image, bounded by the bytes at hand. Used both on the
-// image as it lies in a file (checked whole before anything is mapped) and on the headers
-// copied into a mapped image. The headers are read again once the image is mapped, so a
-// file is refused when mapping it would change them (but for ImageBase) or take their page.
+// Reading the PE/COFF headers of a DLL image as it lies in a file, bounded by the bytes at
+// hand: the image is checked whole before anything is mapped, and what the mapped library
+// needs later is kept from this reading (the copy of the headers in the mapped image is
+// never read: the library's own code may write it).
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -38,6 +38,7 @@ struct DataDirectory {
 };
 
 struct NtHeaders {
+  std::uint16_t machine = 0;  // IMAGE_FILE_MACHINE_*
   bool is64 = false;  // PE32+
   std::uint16_t sectionCount = 0;
   std::uint16_t sizeOfOptionalHeader = 0;
@@ -53,6 +54,10 @@ struct NtHeaders {
 
   std::uint32_t SectionTableOffset() const { return kNtFixedSize + sizeOfOptionalHeader; }
 };
+
+// Whether the image holds code for `machine`, with the optional header of that machine's
+// form: PE32 for x86, PE32+ for x86_64.
+bool IsImageFor(const NtHeaders& nt, std::uint16_t machine);
 
 // The size of NT headers whose first kNtFixedSize bytes are `fixed`: enough to parse them.
 std::uint32_t NtHeadersSize(std::span<const std::uint8_t> fixed);
@@ -83,8 +88,9 @@ struct Extent {
 Extent UnreadablePages(const NtHeaders& nt, const Section& s);
 
 // A DLL image as it lies in a file, every header, section and relocation checked to lie
-// within the bytes and within SizeOfImage; no section and no relocation inside the headers,
-// and no section that makes the headers' pages unreadable.
+// within the bytes and within SizeOfImage. As in every image a linker makes, no section and
+// no relocation lies inside the headers and no section takes the headers' pages away: an
+// image that would change its own headers when mapped is refused.
 struct ImageFile {
   std::span<const std::uint8_t> bytes;
   std::uint32_t ntOffset = 0;

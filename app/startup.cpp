@@ -28,7 +28,9 @@ void ShowStartWindowInformation(ui::Context& context, std::string_view storedGam
 }  // namespace
 
 void GuardSingleInstance(platform::Platform& os) {
-  if (os.session.OpenNamedEvent(kInstanceEventName)) {
+  // An event this process may not open is another instance's too: one started as
+  // administrator, met by one that is not.
+  if (os.session.OpenNamedEvent(kInstanceEventName) != platform::NamedEvent::Absent) {
     ui::ShowInformation(os.dialogs, kAlreadyRunningMessage);
     os.session.EndProcess(0);
   }

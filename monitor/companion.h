@@ -11,6 +11,6 @@ inline constexpr std::string_view kCompanionMediaExe = "MediaSDK_Server.exe";
 inline constexpr std::string_view kCompanionWindowClass = "Chrome_WidgetWin_1";
 inline constexpr std::string_view kCompanionWindowTitle = "直播伴侣";
 // Below the user's roaming application-data folder.
-inline constexpr std::string_view kRoomStateFile = "webcast_mate\\WBStore\\roomStore.json";
+inline constexpr std::u16string_view kRoomStateFile = u"webcast_mate\\WBStore\\roomStore.json";
 
 }  // namespace monitor

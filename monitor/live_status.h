@@ -9,6 +9,10 @@
 #include "platform/files.h"
 #include "ui/context.h"
 
+namespace script {
+class ScriptJson;
+}
+
 namespace monitor {
 
 inline constexpr std::string_view kLiveText = "检测到已开播";
@@ -28,10 +32,14 @@ void LiveStatusTick(ui::Context& context);
 // Reads the room-state file and writes the status line when the status is known.
 void ReadLiveStatus(ui::Context& context);
 // The room-state file below an application-data folder (relative when the folder is empty).
-std::string RoomStatePath(std::string folder);
-// The reading of the file's bytes (none: missing or unreadable).
+// Paths stay UTF-16: a user's folder may have no form in the system's ANSI code page.
+std::u16string RoomStatePath(std::u16string folder);
+// The reading of the file's bytes (none: missing or unreadable) in the engine of `json`, or
+// without it in the one engine that the readings of the process share.
+RoomStateReading ReadRoomState(script::ScriptJson& json, const std::optional<std::string>& bytes);
 RoomStateReading ReadRoomState(const std::optional<std::string>& bytes);
-// UTF-8 bytes, up to the first zero byte and without a leading byte-order mark, as GBK text.
-std::string Utf8ToText(std::string_view bytes);
+// The document the file's UTF-8 bytes hold, for the engine: up to the first zero byte, without
+// a leading byte-order mark, as UTF-16.
+std::u16string RoomStateDocument(std::string_view bytes);
 
 }  // namespace monitor

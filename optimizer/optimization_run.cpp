@@ -1,6 +1,7 @@
 #include "optimizer/optimization_run.h"
 
 #include "monitor/companion.h"
+#include "monitor/live_status.h"
 #include "optimizer/freed_memory.h"
 #include "optimizer/game_process_settings.h"
 #include "optimizer/process_operations.h"
@@ -26,7 +27,7 @@ void StartOptimization(ui::Context& context) {
   platform::Processes& processes = context.os.processes;
   platform::MessageLoop& loop = context.os.loop;
   const std::string gameProcess = ReadGameProcessName(context.os.files);
-  if (windows.Text(panel::透明标签1) != kLiveStatusText) {
+  if (windows.Text(panel::透明标签1) != monitor::kLiveText) {
     ui::ShowInformation(context.os.dialogs, kNotLiveMessage, kNotLiveCaption);
     return;
   }

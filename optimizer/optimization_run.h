@@ -4,7 +4,6 @@
 
 namespace optimizer {
 
-inline constexpr std::string_view kLiveStatusText = "检测到已开播";
 inline constexpr std::string_view kNotLiveMessage = "请先开启直播";
 inline constexpr std::string_view kNotLiveCaption = "助手提示：";
 inline constexpr std::string_view kStartedLogLine = "已开启自动优化";

@@ -22,6 +22,10 @@ inline constexpr std::uint32_t kPageExecuteReadWrite = 0x40;
 inline constexpr std::uint32_t kPageExecuteWriteCopy = 0x80;
 inline constexpr std::uint32_t kPageNoCache = 0x200;
 
+// Machines of the PE file header (IMAGE_FILE_MACHINE_*).
+inline constexpr std::uint16_t kMachineI386 = 0x014C;
+inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
+
 // Reasons passed to a library's entry point.
 inline constexpr std::uint32_t kProcessDetach = 0;
 inline constexpr std::uint32_t kProcessAttach = 1;
@@ -29,6 +33,9 @@ inline constexpr std::uint32_t kProcessAttach = 1;
 class LoaderHost {
  public:
   virtual ~LoaderHost() = default;
+
+  // The machine whose code this process runs: the only one whose images it can map and call.
+  virtual std::uint16_t Machine() const = 0;
 
   // VirtualAlloc(MEM_RESERVE, PAGE_READWRITE) of `size` bytes at `address`, or anywhere when
   // `address` is 0: the start of the range, or 0.

@@ -4,12 +4,18 @@
 
 namespace platform {
 
+// What opening a named event found.
+enum class NamedEvent {
+  Absent,
+  Opened,
+  AccessDenied,  // it exists, but this process may not open it (another user's, or an elevated process's)
+};
+
 class Session {
  public:
   virtual ~Session() = default;
-  // OpenEventA(EVENT_ALL_ACCESS, FALSE, name): true when such an event exists.
-  // The handle opened is left to the system.
-  virtual bool OpenNamedEvent(std::string_view name) = 0;
+  // OpenEventA(EVENT_ALL_ACCESS, FALSE, name). The handle opened is left to the system.
+  virtual NamedEvent OpenNamedEvent(std::string_view name) = 0;
   // CreateEventA(default security, auto-reset, not signalled, name); handle kept for life.
   virtual void CreateNamedEvent(std::string_view name) = 0;
   // Whether the process runs with administrator rights (an elevated token).

@@ -8,10 +8,4 @@ bool ContainsText(std::string_view text, std::string_view part) {
   return false;
 }
 
-bool EndsWithBackslash(std::string_view text) {
-  bool lastIsBackslash = false;
-  for (std::size_t i = 0; i < text.size(); i += IsGbkLeadByte(text[i]) ? 2 : 1) lastIsBackslash = text[i] == '\\';
-  return lastIsBackslash;
-}
-
 }  // namespace platform

@@ -28,8 +28,6 @@ inline bool IsGbkLeadByte(char byte) {
   return value >= 0x81 && value <= 0xFE;
 }
 
-// Whether the text's last character is a backslash (not the second byte of a double-byte one).
-bool EndsWithBackslash(std::string_view text);
 // Whether `part` occurs in `text` starting at a character boundary (case counts).
 bool ContainsText(std::string_view text, std::string_view part);
 

@@ -122,21 +122,21 @@ void ScriptJson::Initialise() {
 
 bool ScriptJson::Parse(std::string_view text, bool asScript, ScriptErrorInfo* error) {
   if (engine_ || initialisePending_) Initialise();
-  return ReplaceRoot(text, asScript, error);
+  return ReplaceRoot(ToEngine(text), asScript, error);
 }
 
-bool ScriptJson::Reparse(std::string_view text) {
-  Live();
-  return ReplaceRoot(text, false, nullptr);
+bool ScriptJson::Reparse(std::u16string_view document) {
+  // An engine that could not be made is tried again: the object is of no use without one.
+  if (!engine_) Initialise();
+  return ReplaceRoot(document, false, nullptr);
 }
 
-bool ScriptJson::ReplaceRoot(std::string_view text, bool asScript, ScriptErrorInfo* error) {
+bool ScriptJson::ReplaceRoot(std::u16string_view value, bool asScript, ScriptErrorInfo* error) {
   if (!engine_) return false;
   engine_->EvalTruth(u"var " + rootName_ + u" = null");
   // JSON text goes through JSON.parse, so that a file cannot run code here; the empty text
   // leaves the root undefined, as evaluating nothing does.
-  const std::u16string value = ToEngine(text);
-  const std::u16string source = asScript ? value : value.empty() ? u"undefined" : JsonValue(value);
+  const std::u16string source = asScript ? std::u16string(value) : value.empty() ? u"undefined" : JsonValue(value);
   engine_->AddCode(u"var " + rootName_ + u" = " + source);
   if (error != nullptr) *error = ToErrorInfo(engine_->Error());
   return Truth(rootName_ + u" != null");

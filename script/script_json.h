@@ -53,10 +53,12 @@ class ScriptJson {
   // fails and leaves the root null), or a JavaScript expression that is run when `asScript`
   // is set. True when the root is not null.
   bool Parse(std::string_view text, bool asScript = false, ScriptErrorInfo* error = nullptr);
-  // Parse of JSON text in the engine the object has (made now if it has none yet) instead of
-  // a fresh one, for a document read again and again: building an engine and compiling
-  // JsonSupportScript cost most of such a read. Only the root is replaced.
-  bool Reparse(std::string_view text);
+  // Parse of a JSON document in the engine the object has instead of a fresh one, for a
+  // document read again and again: building an engine and compiling JsonSupportScript cost
+  // most of such a read. Only the root is replaced. The document is UTF-16 and reaches the
+  // engine as it is, whatever the system's code page. Without an engine (none made yet, or
+  // the last making failed) one is made now.
+  bool Reparse(std::u16string_view document);
   bool Clear();
   std::string ToJsonText();
   // A text (its backslashes held as U+2400 inside), or with `asJson` the value of JSON text,
@@ -96,7 +98,7 @@ class ScriptJson {
  private:
   std::u16string Resolved(std::string_view path, bool* hasValue = nullptr);
   bool ResolveInPlace(std::u16string& path);
-  bool ReplaceRoot(std::string_view text, bool asScript, ScriptErrorInfo* error);
+  bool ReplaceRoot(std::u16string_view value, bool asScript, ScriptErrorInfo* error);
   ScriptEngine* Live();
   bool Truth(std::u16string_view statement);
   std::u16string EngineText(std::u16string_view statement);

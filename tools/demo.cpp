@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "monitor/live_status.h"
 #include "tests/wine/harness/harness.h"
 #include "ui/design.h"
 
@@ -96,7 +97,7 @@ int main() {
 
   Say("5. The streamer goes live in the companion.");
   SendCompanionCommand("live");
-  WaitFor([&] { return StatusLine(panelWindow) == Wide("检测到已开播"); }, 3000);
+  WaitFor([&] { return StatusLine(panelWindow) == Wide(monitor::kLiveText); }, 3000);
   ShowPanel(panelWindow);
 
   Say("6. The streamer starts the game and clicks the start button.");

@@ -19,13 +19,12 @@
 namespace {
 
 // The file named on the command line (taken wide, as it may hold Chinese), else the default.
-std::string FileToRead(int, char**) {
+std::u16string FileToRead(int, char**) {
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::string path;
+  std::u16string path;
   if (arguments && count > 1) {
-    const std::wstring wide(arguments[1]);
-    path = platform::FromUtf16(std::u16string(wide.begin(), wide.end()));
+    path = reinterpret_cast<const char16_t*>(arguments[1]);
   } else {
     path = monitor::RoomStatePath(platform::win32::RealPlatform().files.AppDataFolder());
   }
@@ -33,12 +32,13 @@ std::string FileToRead(int, char**) {
   return path;
 }
 
-std::optional<std::string> ReadBounded(const std::string& path) {
+std::optional<std::string> ReadBounded(const std::u16string& path) {
   return platform::win32::RealPlatform().files.ReadWholeFile(path, monitor::kMaxRoomStateBytes);
 }
 
 // The console takes the program's own code page.
 std::string ForConsole(const std::string& text) { return text; }
+std::string ForConsole(const std::u16string& path) { return platform::FromUtf16(path); }
 
 }  // namespace
 #else
@@ -63,9 +63,12 @@ std::string ForConsole(const std::string& text) {
   return platform::Utf16ToMultiByte(platform::kUtf8CodePage, platform::ToUtf16(text));
 }
 
+// Paths are UTF-8 here.
 std::string FileToRead(int argc, char** argv) {
+  if (argc > 1) return argv[1];
   const char* appData = std::getenv("APPDATA");
-  return argc > 1 ? argv[1] : monitor::RoomStatePath(appData ? appData : "");
+  const std::u16string folder = platform::MultiByteToUtf16(platform::kUtf8CodePage, appData ? appData : "");
+  return platform::Utf16ToMultiByte(platform::kUtf8CodePage, monitor::RoomStatePath(folder));
 }
 
 }  // namespace
@@ -73,7 +76,7 @@ std::string FileToRead(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   platform::TextCodePage = platform::kGbkCodePage;
-  const std::string path = FileToRead(argc, argv);
+  const auto path = FileToRead(argc, argv);
   const std::optional<std::string> bytes = ReadBounded(path);
   if (!bytes) {
     std::fprintf(stderr, "roomstatus: cannot read %s (missing, unreadable, or over %llu bytes)\n",

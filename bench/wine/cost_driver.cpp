@@ -125,7 +125,7 @@ void TimeTickCalls(int times) {
   const auto companion = os.desktop.FindTopLevelWindow(monitor::kCompanionWindowClass, monitor::kCompanionWindowTitle);
   const auto front = os.desktop.ForegroundWindow();
   const std::uint32_t frontId = os.desktop.WindowProcessId(front);
-  const std::string roomState = monitor::RoomStatePath(os.files.AppDataFolder());
+  const std::u16string roomState = monitor::RoomStatePath(os.files.AppDataFolder());
   std::vector<platform::ProcessEntry> entries;
   TimeCall("FindTopLevelWindow", times, [&] {
     os.desktop.FindTopLevelWindow(monitor::kCompanionWindowClass, monitor::kCompanionWindowTitle);

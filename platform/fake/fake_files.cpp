@@ -52,28 +52,35 @@ bool IsKey(std::string_view line, std::string_view key) {
 
 }  // namespace
 
-std::string FakeFiles::Key(std::string_view path) {
-  std::string key(path);
-  for (char& c : key) c = c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  while (key.size() > 3 && key.back() == '\\') key.pop_back();
+std::u16string FakeFiles::Wide(std::string_view path) {
+  return platform::MultiByteToUtf16(platform::kGbkCodePage, path);
+}
+
+std::u16string FakeFiles::Key(std::u16string_view path) {
+  std::u16string key(path);
+  for (char16_t& c : key) {
+    if (c == u'/') c = u'\\';
+    else if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  }
+  while (key.size() > 3 && key.back() == u'\\') key.pop_back();
   return key;
 }
 
-FakeFile* FakeFiles::Find(std::string_view path) {
+FakeFile* FakeFiles::Find(std::u16string_view path) {
   const auto found = files_.find(Key(path));
   return found == files_.end() ? nullptr : &found->second;
 }
 
 bool FakeFiles::MayWrite(std::string_view path) {
-  const std::string key = Key(path);
-  const auto slash = key.rfind('\\');
-  const std::string folder = slash == std::string::npos ? std::string() : key.substr(0, slash == 2 ? 3 : slash);
+  const std::u16string key = Key(Wide(path));
+  const auto slash = key.rfind(u'\\');
+  const std::u16string folder = slash == std::u16string::npos ? std::u16string() : key.substr(0, slash == 2 ? 3 : slash);
   const FakeFile* existing = Find(path);
   return !readOnlyFolders_.count(folder) && !(existing && (existing->directory || !existing->readable));
 }
 
 std::optional<std::uint32_t> FakeFiles::FindFirst(const std::u16string& path) {
-  const FakeFile* file = Find(platform::Utf16ToMultiByte(platform::kAnsiCodePage, path));
+  const FakeFile* file = Find(path);
   if (!file) return std::nullopt;
   return file->directory ? platform::kDirectoryAttribute : 0x20u;  // FILE_ATTRIBUTE_ARCHIVE
 }
@@ -85,7 +92,7 @@ bool FakeFiles::CreateEmptyFile(std::string_view path) {
   return true;
 }
 
-std::optional<std::string> FakeFiles::ReadWholeFile(std::string_view path, std::uint64_t maxBytes) {
+std::optional<std::string> FakeFiles::ReadWholeFile(const std::u16string& path, std::uint64_t maxBytes) {
   const FakeFile* file = Find(path);
   if (!file || file->directory || !file->readable || file->content.size() > maxBytes) return std::nullopt;
   bytesRead += file->content.size();

@@ -27,6 +27,7 @@ class FakeLoaderHost final : public LoaderHost {
   };
 
   // Set up by the test.
+  std::uint16_t machine = kMachineAmd64;   // the machine of the process the host stands for
   ImageAddress nextAnywhere = 0x30000000;  // where Reserve(0, ...) places the next range
   std::set<ImageAddress> taken;            // addresses another owner holds: reserving there fails
   bool addressSpaceExhausted = false;      // every Reserve fails
@@ -49,6 +50,7 @@ class FakeLoaderHost final : public LoaderHost {
   // The whole range reserved at `base`, committed or not (uncommitted bytes read as 0).
   const std::vector<std::uint8_t>& RangeBytes(ImageAddress base) const;
 
+  std::uint16_t Machine() const override { return machine; }
   ImageAddress Reserve(ImageAddress address, std::uint64_t size) override;
   bool Commit(ImageAddress address, std::uint64_t size) override;
   bool Protect(ImageAddress address, std::uint64_t size, std::uint32_t protection) override;

@@ -2,9 +2,10 @@
 
 namespace fake {
 
-bool FakeSession::OpenNamedEvent(std::string_view name) {
+platform::NamedEvent FakeSession::OpenNamedEvent(std::string_view name) {
   journal_.Add(scheduler_.Now(), "OpenEvent " + std::string(name));
-  return namedEvents.count(std::string(name)) != 0;
+  if (deniedEvents.count(std::string(name))) return platform::NamedEvent::AccessDenied;
+  return namedEvents.count(std::string(name)) ? platform::NamedEvent::Opened : platform::NamedEvent::Absent;
 }
 
 void FakeSession::CreateNamedEvent(std::string_view name) {

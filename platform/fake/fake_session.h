@@ -20,10 +20,13 @@ class FakeSession final : public platform::Session {
   FakeSession(Scheduler& scheduler, Journal& journal) : scheduler_(scheduler), journal_(journal) {}
 
   std::set<std::string> namedEvents;
+  // Events that exist but that this process may not open, as one made by an instance running
+  // as administrator is to an instance that is not.
+  std::set<std::string> deniedEvents;
   bool elevated = true;
   int cleanupRuns = 0;
 
-  bool OpenNamedEvent(std::string_view name) override;
+  platform::NamedEvent OpenNamedEvent(std::string_view name) override;
   void CreateNamedEvent(std::string_view name) override;
   bool IsElevated() override { return elevated; }
   void RegisterExitCleanup(void (*cleanup)()) override;

@@ -27,6 +27,15 @@ using DetachFunction = int(WINAPI*)();
 
 class SystemHost final : public LoaderHost {
  public:
+  std::uint16_t Machine() const override {
+#if defined(__x86_64__) || defined(_M_X64)
+    return kMachineAmd64;
+#elif defined(__i386__) || defined(_M_IX86)
+    return kMachineI386;
+#else
+#error "the library mapper knows the images of x86 and x86_64 only"
+#endif
+  }
   ImageAddress Reserve(ImageAddress address, std::uint64_t size) override {
     return AddressOf(VirtualAlloc(At<void>(address), static_cast<SIZE_T>(size), MEM_RESERVE, PAGE_READWRITE));
   }

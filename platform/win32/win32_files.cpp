@@ -28,9 +28,9 @@ bool Win32Files::CreateEmptyFile(std::string_view path) {
   return true;
 }
 
-std::optional<std::string> Win32Files::ReadWholeFile(std::string_view path, std::uint64_t maxBytes) {
+std::optional<std::string> Win32Files::ReadWholeFile(const std::u16string& path, std::uint64_t maxBytes) {
   // Shared every way, so that the file's owner may rewrite, replace or delete it meanwhile.
-  HANDLE file = CreateFileW(Wide(ToUtf16(path)), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  HANDLE file = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::optional<std::string> content;
@@ -72,10 +72,10 @@ std::u16string Win32Files::WindowsFolder() {
   return std::u16string(reinterpret_cast<const char16_t*>(buffer), length);
 }
 
-std::string Win32Files::AppDataFolder() {
-  char buffer[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_APPDATA, FALSE)) return {};
-  return buffer;
+std::u16string Win32Files::AppDataFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_APPDATA, FALSE)) return {};
+  return reinterpret_cast<const char16_t*>(buffer);
 }
 
 }  // namespace platform::win32

@@ -36,12 +36,12 @@ class Win32Files final : public Files {
  public:
   std::optional<std::uint32_t> FindFirst(const std::u16string& path) override;
   bool CreateEmptyFile(std::string_view path) override;
-  std::optional<std::string> ReadWholeFile(std::string_view path, std::uint64_t maxBytes) override;
+  std::optional<std::string> ReadWholeFile(const std::u16string& path, std::uint64_t maxBytes) override;
   std::string ReadIniString(std::string_view file, std::string_view section, std::string_view key,
                             std::uint32_t bufferSize) override;
   bool WriteIniString(std::string_view file, std::string_view section, std::string_view key,
                       std::string_view value) override;
-  std::string AppDataFolder() override;
+  std::u16string AppDataFolder() override;
   std::u16string WindowsFolder() override;
 };
 
@@ -65,7 +65,7 @@ class Win32MessageLoop final : public MessageLoop {
 
 class Win32Session final : public Session {
  public:
-  bool OpenNamedEvent(std::string_view name) override;
+  NamedEvent OpenNamedEvent(std::string_view name) override;
   void CreateNamedEvent(std::string_view name) override;
   bool IsElevated() override;
   void RegisterExitCleanup(void (*cleanup)()) override;

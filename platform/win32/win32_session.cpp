@@ -20,8 +20,9 @@ void RunExitCleanupOnce() {
 
 }  // namespace
 
-bool Win32Session::OpenNamedEvent(std::string_view name) {
-  return OpenEventA(EVENT_ALL_ACCESS, FALSE, std::string(name).c_str()) != nullptr;
+NamedEvent Win32Session::OpenNamedEvent(std::string_view name) {
+  if (OpenEventA(EVENT_ALL_ACCESS, FALSE, std::string(name).c_str())) return NamedEvent::Opened;
+  return GetLastError() == ERROR_ACCESS_DENIED ? NamedEvent::AccessDenied : NamedEvent::Absent;
 }
 
 void Win32Session::CreateNamedEvent(std::string_view name) { CreateEventA(nullptr, FALSE, FALSE, std::string(name).c_str()); }

@@ -1,5 +1,5 @@
-// Arbitrary bytes as a DLL image: MapLibraryImage on the fake loader host, FindEntryPoint with
-// a few names, ReleaseLibraryImage. The host is held to what the system gives: memory that
+// Arbitrary bytes as a DLL image: MapLibraryImage on the fake loader host of either machine,
+// FindEntryPoint with a few names, ReleaseLibraryImage. The host is held to what the system gives: memory that
 // the system would not let the mapper touch (outside a reservation, not committed, no access)
 // ends the run, since on Windows that touch is an access violation.
 #include <cstdint>
@@ -29,6 +29,7 @@ void Fail(const char* what, ImageAddress address, std::uint64_t size) {
 
 class SystemLikeHost final : public platform::LoaderHost {
  public:
+  std::uint16_t Machine() const override { return fake.Machine(); }
   ImageAddress Reserve(ImageAddress address, std::uint64_t size) override {
     if (size > kLargestReservation) return 0;
     const ImageAddress base = fake.Reserve(address, size);
@@ -81,11 +82,10 @@ class SystemLikeHost final : public platform::LoaderHost {
 const char* const kNames[] = {"SkinH_AttachRes", "SkinH_AdjustHSV", "SkinH_Detach", "skinh_attachres",
                               "FixtureGreeting", "FixturePointer",  ""};
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void MapFindAndRelease(std::span<const std::uint8_t> image, std::uint16_t machine) {
   SystemLikeHost host;
-  std::optional<app::MappedLibrary> library = app::MapLibraryImage(host, std::span(data, size));
+  host.fake.machine = machine;
+  std::optional<app::MappedLibrary> library = app::MapLibraryImage(host, image);
   if (library) {
     for (const char* name : kNames) app::FindEntryPoint(host, *library, name);
     app::ReleaseLibraryImage(host, *library);
@@ -93,5 +93,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Mapped and released, or refused: either way nothing is left reserved or loaded.
   if (!host.reserved.empty()) Fail("a reservation was left", *host.reserved.begin(), 0);
   if (!host.fake.openLibraries.empty()) Fail("an import library was left loaded", 0, host.fake.openLibraries.size());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // A host of each machine maps the images made for it, and refuses the others.
+  for (const std::uint16_t machine : {platform::kMachineI386, platform::kMachineAmd64})
+    MapFindAndRelease(std::span(data, size), machine);
   return 0;
 }

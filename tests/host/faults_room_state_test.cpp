@@ -1,13 +1,17 @@
 // The room-state file while the companion rewrites it: deleted, locked, half-written or
 // replaced between two reads. The status line keeps what it last knew until a whole
 // document is read.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "monitor/live_status.h"
 #include "tests/host/companion_scene.h"
 #include "tests/host/program_runner.h"
 
 namespace {
 
+using monitor::kLiveText;
+using monitor::kNotLiveText;
 using testing_support::CompanionScene;
 using testing_support::kRoomStatePath;
 using testing_support::RunProgram;
@@ -68,7 +72,7 @@ TEST(RoomStateFaults, TheStatusLineKeepsItsLastValueUntilAWholeDocumentIsRead) {
       scene.world.At(time, [&] { seen.push_back(scene.world.windows.Control(panel::透明标签1).text); });
     const auto run = RunProgram(scene.world, 6500);
     EXPECT_FALSE(run.ended);
-    EXPECT_EQ(seen, (std::vector<std::string>{"检测到已开播", "检测到已开播", "检测到已开播", "您还未开播"}));
+    EXPECT_THAT(seen, testing::ElementsAre(kLiveText, kLiveText, kLiveText, kNotLiveText));
   }
 }
 
@@ -81,7 +85,7 @@ TEST(RoomStateFaults, AWholeDocumentWithABrokenCharacterInATextIsStillRead) {
     scene.world.files.Write(kRoomStatePath, "{\"roomStore\":{\"title\":\"\xE4\xBB\x8A\xE6\x99\",\"status\":4}}");
   });
   RunProgram(scene.world, 2500);
-  EXPECT_EQ(scene.world.windows.Control(panel::透明标签1).text, "您还未开播");
+  EXPECT_EQ(scene.world.windows.Control(panel::透明标签1).text, kNotLiveText);
 }
 
 }  // namespace

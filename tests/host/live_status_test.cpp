@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "monitor/live_status.h"
+#include "platform/text.h"
+#include "script/script_engine.h"
+#include "script/script_json.h"
 #include "tests/host/companion_scene.h"
 #include "tests/host/program_runner.h"
 
@@ -89,7 +92,7 @@ TEST_F(LiveStatusTest, ALockedFileChangesNothing) {
 }
 
 TEST_F(LiveStatusTest, WithoutAnApplicationDataFolderTheRelativePathIsTried) {
-  scene.world.files.appDataFolder = "";
+  scene.world.files.appDataFolder = u"";
   scene.world.files.Write("webcast_mate\\WBStore\\roomStore.json", Bytes(u8R"({"roomStore":{"status":2}})"));
   EXPECT_THAT(StatusLineAt({3000}, 3100), ElementsAre("检测到已开播"));
 }
@@ -105,27 +108,57 @@ TEST_F(LiveStatusTest, TheProgramEndsWithinASecondOfTheCompanionWithoutATrim) {
   EXPECT_EQ(scene.world.session.cleanupRuns, 1);
 }
 
-TEST(RoomStatePath, ASeparatorIsAddedOnlyWhereTheFolderLacksOne) {
-  struct Case {
-    const char* folder;
-    const char* path;
-  };
-  const Case cases[] = {
-      {"C:\\Users\\a\\AppData\\Roaming", "C:\\Users\\a\\AppData\\Roaming\\webcast_mate\\WBStore\\roomStore.json"},
-      {"C:\\Roaming\\", "C:\\Roaming\\webcast_mate\\WBStore\\roomStore.json"},
-      // The last character's second byte is 0x5C, which is no separator.
-      {"C:\\\x81\x5C", "C:\\\x81\x5C\\webcast_mate\\WBStore\\roomStore.json"},
-      {"", "webcast_mate\\WBStore\\roomStore.json"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(monitor::RoomStatePath(c.folder), c.path) << c.folder;
+// The folder as the system keeps it, in UTF-16: the room-state file is found below a user's
+// folder whatever its name, also one that GBK (or the system's ANSI code page) cannot write.
+TEST(LiveStatusFolder, TheFileIsFoundBelowAnyUsersFolder) {
+  for (const std::u16string folder : {u"C:\\Users\\streamer\\AppData\\Roaming", u"C:\\Users\\主播小乗\\AppData\\Roaming",
+                                      u"C:\\Users\\김민준\\AppData\\Roaming"}) {
+    SCOPED_TRACE(platform::Utf16ToMultiByte(platform::kUtf8CodePage, folder));
+    CompanionScene scene;
+    scene.HandOverAt(0);
+    scene.world.files.appDataFolder = folder;
+    scene.world.files.Write(folder + u"\\webcast_mate\\WBStore\\roomStore.json", Bytes(u8R"({"roomStore":{"status":2}})"));
+    RunProgram(scene.world, 2500);
+    EXPECT_EQ(scene.world.windows.Control(panel::透明标签1).text, monitor::kLiveText);
+  }
 }
 
-TEST(Utf8ToText, ConvertsToGbkUpToTheFirstZero) {
-  EXPECT_EQ(monitor::Utf8ToText(Bytes(u8"直播伴侣")), "直播伴侣");
-  EXPECT_EQ(monitor::Utf8ToText(std::string("ab\0cd", 5)), "ab");
-  EXPECT_EQ(monitor::Utf8ToText(""), "");
-  EXPECT_EQ(monitor::Utf8ToText("\xEF\xBB\xBF{}"), "{}") << "a byte-order mark is left out";
-  EXPECT_EQ(monitor::Utf8ToText(Bytes(u8"a\u0E01b")), "a?b") << "no GBK form";
+TEST(RoomStatePath, ASeparatorIsAddedOnlyWhereTheFolderLacksOne) {
+  struct Case {
+    std::u16string_view folder;
+    std::u16string_view path;
+  };
+  const Case cases[] = {
+      {u"C:\\Users\\a\\AppData\\Roaming", u"C:\\Users\\a\\AppData\\Roaming\\webcast_mate\\WBStore\\roomStore.json"},
+      {u"C:\\Roaming\\", u"C:\\Roaming\\webcast_mate\\WBStore\\roomStore.json"},
+      // The GBK form of the last character ends in 0x5C; in UTF-16 it is no backslash.
+      {u"C:\\乗", u"C:\\乗\\webcast_mate\\WBStore\\roomStore.json"},
+      {u"", u"webcast_mate\\WBStore\\roomStore.json"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(monitor::RoomStatePath(std::u16string(c.folder)), c.path);
+}
+
+TEST(RoomStateDocument, IsTheUtf8TextAsUtf16UpToTheFirstZero) {
+  EXPECT_EQ(monitor::RoomStateDocument(Bytes(u8"直播伴侣")), u"直播伴侣");
+  EXPECT_EQ(monitor::RoomStateDocument(std::string("ab\0cd", 5)), u"ab");
+  EXPECT_EQ(monitor::RoomStateDocument(""), u"");
+  EXPECT_EQ(monitor::RoomStateDocument("\xEF\xBB\xBF{}"), u"{}") << "a byte-order mark is left out";
+  EXPECT_EQ(monitor::RoomStateDocument(Bytes(u8"a\u0E01b")), u"a\u0E01b") << "no GBK form, and none needed";
+}
+
+// An engine that cannot be made at one reading is made at the next: the status line does not
+// stay as it is for the rest of the run.
+TEST(RoomStateEngine, OneThatCouldNotBeMadeIsMadeAtTheNextReading) {
+  static int attempts = 0;
+  const script::EngineFactory failsTheFirstTime = [] {
+    return attempts++ == 0 ? nullptr : script::CreateDuktapeEngine();
+  };
+  const auto json = script::CreateScriptJson(failsTheFirstTime);
+  const std::string live = Bytes(u8R"({"roomStore":{"status":2}})");
+  EXPECT_EQ(monitor::ReadRoomState(*json, live).statusLine, "") << "no engine yet";
+  EXPECT_EQ(monitor::ReadRoomState(*json, live).statusLine, monitor::kLiveText);
+  EXPECT_EQ(monitor::ReadRoomState(*json, Bytes(u8R"({"roomStore":{"status":4}})")).statusLine, monitor::kNotLiveText);
+  EXPECT_EQ(attempts, 2) << "made once it could be, and kept";
 }
 
 }  // namespace

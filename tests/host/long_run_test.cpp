@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor/live_status.h"
 #include "tests/host/companion_scene.h"
 #include "tests/host/program_runner.h"
 
@@ -81,7 +82,7 @@ TEST_F(LongRunTest, ADayOfOptimizingGrowsOnlyTheLog) {
   const fake::FakeWindow& panelWindow = scene.Panel();
   EXPECT_TRUE(panelWindow.visible && !panelWindow.minimised && panelWindow.topmost);
   EXPECT_EQ(panelWindow.rect, (platform::Rect{100, 700, 390, 810}));
-  EXPECT_EQ(scene.world.windows.Control(panel::透明标签1).text, "检测到已开播");
+  EXPECT_EQ(scene.world.windows.Control(panel::透明标签1).text, monitor::kLiveText);
   const auto& log = scene.world.windows.Control(panel::列表框1).lines;
   EXPECT_EQ(log.front(), "持续优化中...");
   EXPECT_EQ(log.back(), "游戏进程已捕获优化");

@@ -208,14 +208,14 @@ TEST_P(ScriptJsonTest, ParseStartsInAFreshEngine) {
 
 TEST_P(ScriptJsonTest, ReparseKeepsTheEngineAndReplacesOnlyTheRoot) {
   const std::unique_ptr<ScriptJson> json = Make();
-  ASSERT_TRUE(json->Reparse(R"({"roomStore":{"status":2,"title":"今晚"}})"));
+  ASSERT_TRUE(json->Reparse(uR"({"roomStore":{"status":2,"title":"今晚"}})"));
   const std::shared_ptr<script::ScriptEngine> engine = json->Engine();
   EXPECT_EQ(json->GetText("roomStore.status"), "2");
-  EXPECT_FALSE(json->Reparse(R"({"roomStore":{"status":4,"ti)"));  // half written
+  EXPECT_FALSE(json->Reparse(uR"({"roomStore":{"status":4,"ti)"));  // half written
   EXPECT_EQ(json->GetText("roomStore.status"), "") << "nothing of the earlier document is left";
-  EXPECT_TRUE(json->Reparse(R"({"roomStore":{"title":"x"}})"));
+  EXPECT_TRUE(json->Reparse(uR"({"roomStore":{"title":"x"}})"));
   EXPECT_EQ(json->GetText("roomStore.status"), "");
-  EXPECT_FALSE(json->Reparse("1); marker = 1; (1"));
+  EXPECT_FALSE(json->Reparse(u"1); marker = 1; (1"));
   EXPECT_EQ(json->Engine()->EvalText(u"typeof marker"), u"undefined");
   EXPECT_EQ(json->Engine(), engine);
 }

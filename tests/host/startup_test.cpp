@@ -73,6 +73,36 @@ TEST_F(StartupTest, ASecondInstanceShowsOnlyItsMessageAndEnds) {
   EXPECT_EQ(world.session.cleanupRuns, 1);
 }
 
+TEST_F(StartupTest, AnEventThatExistsEndsTheStartWhetherOrNotItOpens) {
+  struct Case {
+    const char* what;
+    void (*stage)(fake::FakeSession& session);
+    bool ends;
+  };
+  const Case cases[] = {
+      {"no event", [](fake::FakeSession&) {}, false},
+      {"an event that opens", [](fake::FakeSession& s) { s.namedEvents.insert(kEvent); }, true},
+      {"an event of an instance run as administrator", [](fake::FakeSession& s) { s.deniedEvents.insert(kEvent); }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fake::World scene;
+    scene.files.Write(kMarker, "");
+    c.stage(scene.session);
+    const auto run = RunProgram(scene, 1000);
+    EXPECT_EQ(run.ended, c.ends);
+    EXPECT_EQ(scene.windows.Window(WindowId::Start).timesShown, c.ends ? 0 : 1);
+    EXPECT_EQ(scene.journal.Count("CreateEvent"), c.ends ? 0u : 1u);
+    if (c.ends) {
+      EXPECT_EQ(run.exitCode, 0);
+      ASSERT_EQ(scene.dialogs.shown.size(), 1u);
+      EXPECT_EQ(scene.dialogs.shown[0].text, "优化助手已在后台运行，如果看不到插件窗口请把伴侣最小化再恢复正常！");
+    } else {
+      EXPECT_TRUE(scene.dialogs.shown.empty());
+    }
+  }
+}
+
 TEST_F(StartupTest, TheGameFieldShowsTheStoredNameOrThePlaceholder) {
   struct Case {
     const char* what;

@@ -1,6 +1,7 @@
 // The real optimization under Wine beside the stand-in companion and a stand-in game.
 #include <gtest/gtest.h>
 
+#include "monitor/live_status.h"
 #include "optimizer/game_target.h"
 #include "optimizer/optimization_run.h"
 #include "tests/wine/harness/harness.h"
@@ -39,7 +40,7 @@ TEST_F(OptimizationScenario, TheTypicalRun) {
   run = StartToPanel("standin-game.exe");
   ASSERT_TRUE(run.panel);
   ASSERT_TRUE(SendCompanionCommand("live"));
-  ASSERT_TRUE(WaitFor([&] { return StatusLine(run.panel) == Wide(optimizer::kLiveStatusText); }, 3000));
+  ASSERT_TRUE(WaitFor([&] { return StatusLine(run.panel) == Wide(monitor::kLiveText); }, 3000));
   ClickWithMouse(StartButton());
   ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(StartButton()); }, 2000));
   ASSERT_TRUE(WaitFor([&] { return !Log(run.panel).empty(); }, 2000));
@@ -111,7 +112,7 @@ TEST_F(OptimizationScenario, TheProgramEndsWhenTheCompanionEndsAfterTheStart) {
   run = StartToPanel();
   ASSERT_TRUE(run.panel);
   ASSERT_TRUE(SendCompanionCommand("live"));
-  ASSERT_TRUE(WaitFor([&] { return StatusLine(run.panel) == Wide(optimizer::kLiveStatusText); }, 3000));
+  ASSERT_TRUE(WaitFor([&] { return StatusLine(run.panel) == Wide(monitor::kLiveText); }, 3000));
   ClickWithMouse(StartButton());
   ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(StartButton()); }, 2000));
   std::this_thread::sleep_for(std::chrono::milliseconds(7000));

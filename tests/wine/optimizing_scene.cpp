@@ -1,5 +1,6 @@
 // The optimizer's texts come first: its headers name a window member that windows.h would
 // turn into a macro.
+#include "monitor/live_status.h"
 #include "optimizer/game_target.h"
 #include "optimizer/optimization_run.h"
 #include "tests/wine/optimizing_scene.h"
@@ -24,7 +25,7 @@ const char* Prepare(OptimizingScene& scene) {
   const HWND panel = scene.run.panel;
   if (!panel) return "the panel did not appear";
   SendCompanionCommand("live");
-  if (!WaitFor([&] { return StatusLine(panel) == Wide(optimizer::kLiveStatusText); }, 5000))
+  if (!WaitFor([&] { return StatusLine(panel) == Wide(monitor::kLiveText); }, 5000))
     return "the status line did not turn live";
   ClickWithMouse(FindControl(panel, ui::panel::图形按钮1));
   const auto logSays = [&](bool first, std::string_view line) {

@@ -18,6 +18,7 @@ namespace app {
 std::span<const std::uint8_t> EmbeddedFixtureImports();
 std::span<const std::uint8_t> EmbeddedFixtureRelocations();
 std::span<const std::uint8_t> EmbeddedFixtureFailing();
+std::span<const std::uint8_t> EmbeddedFixtureX86();
 }  // namespace app
 
 namespace {
@@ -320,6 +321,13 @@ TEST(WineSkin, EntryPointThatRefusesAttachLeavesNothingMapped) {
   const auto image = app::EmbeddedFixtureFailing();
   const auto before = PrivateRanges();
   EXPECT_FALSE(app::MapLibraryImage(Host(), image));
+  EXPECT_EQ(PrivateRanges(), before);
+}
+
+TEST(WineSkin, AnImageOfAnotherMachineIsRefusedWithoutReservingAnything) {
+  EXPECT_EQ(Host().Machine(), platform::kMachineAmd64);
+  const auto before = PrivateRanges();
+  EXPECT_FALSE(app::MapLibraryImage(Host(), app::EmbeddedFixtureX86()));
   EXPECT_EQ(PrivateRanges(), before);
 }
 

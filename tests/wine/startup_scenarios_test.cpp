@@ -86,6 +86,31 @@ TEST_F(StartupScenario, ASecondInstanceOnlySaysSoAndEnds) {
   EXPECT_TRUE(IsWindowVisible(firstWindow));
 }
 
+TEST_F(StartupScenario, AnInstanceEventThatMayNotBeOpenedCountsAsARunningInstance) {
+  // What an instance run as administrator leaves to one that is not: an event that exists
+  // and that this user is denied.
+  SECURITY_DESCRIPTOR noAccess;
+  InitializeSecurityDescriptor(&noAccess, SECURITY_DESCRIPTOR_REVISION);
+  ACL noEntries;
+  InitializeAcl(&noEntries, sizeof noEntries, ACL_REVISION);
+  SetSecurityDescriptorDacl(&noAccess, TRUE, &noEntries, FALSE);
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &noAccess, FALSE};
+  const std::wstring name = Wide(app::kInstanceEventName);
+  HANDLE event = CreateEventW(&attributes, FALSE, FALSE, name.c_str());
+  ASSERT_TRUE(event);
+  ASSERT_FALSE(OpenEventW(EVENT_ALL_ACCESS, FALSE, name.c_str()));
+  ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+  Process program = StartProgram();
+  const auto box = WaitForMessageBox(program.Id(), kStartTimeoutMs);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, Wide(app::kAlreadyRunningMessage));
+  PressOk(*box);
+  EXPECT_EQ(program.WaitForExit(10000), std::optional<DWORD>(0));
+  EXPECT_FALSE(FindStartWindow(program.Id()));
+  CloseHandle(event);
+}
+
 TEST_F(StartupScenario, TheStartWindowAsDesigned) {
   Process program;
   HWND window = StartToStartWindow(program);
