@@ -55,7 +55,7 @@ class SuggestionList final : public IEnumString {
     return given == count ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    next_ = std::min(names_.size(), next_ + count);
+    next_ = std::min<std::size_t>(names_.size(), next_ + count);
     return next_ < names_.size() ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
