@@ -3,16 +3,15 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "app/startup.h"
 #include "monitor/companion.h"
 #include "monitor/docking.h"
-#include "monitor/live_status.h"
 #include "monitor/presence.h"
-#include "optimizer/game_process_settings.h"
 #include "optimizer/game_target.h"
 #include "optimizer/optimization_run.h"
-#include "tests/host/companion_scene.h"
+#include "tests/host/interleaving/stage.h"
 #include "tests/host/program_runner.h"
 
 namespace interleaving {
@@ -21,7 +20,6 @@ namespace {
 
 using ui::WindowId;
 namespace panel = ui::panel;
-using testing_support::kRoomStatePath;
 
 constexpr std::uint64_t kLongestRun = 15 * 60 * 1000;  // virtual; a run normally stops much sooner
 // After the last step: long enough for a handler that a step interrupted to finish (the
@@ -29,25 +27,12 @@ constexpr std::uint64_t kLongestRun = 15 * 60 * 1000;  // virtual; a run normall
 constexpr std::uint64_t kSettleMs = 6000;
 constexpr std::uint64_t kAnchorGivesUpMs = 8000;
 constexpr std::uint64_t kLiveCheckMs = 1000;  // the companion's end is noticed within a tick of the live check
-constexpr platform::Rect kCompanionRect{100, 100, 900, 700};
 
 // The intervals the timers may be given (0 is never written through StartTimer).
 const std::map<std::string, std::string> kTimerIntervals = {
     {"Panel.时钟2", "10"},   {"Panel.检测伴侣窗口", "100"}, {"Panel.时钟3", "1000"},
     {"Panel.时钟4", "60000"}, {"Panel.时钟5", "5000"},      {"Panel.定向进程", "5000"},
 };
-
-std::string RoomState(std::string_view status) { return R"({"roomStore":{"status":)" + std::string(status) + "}}"; }
-
-std::string TypedText(std::string_view variant) {
-  if (variant == "empty") return "";
-  if (variant == "blanks") return "   ";
-  if (variant == "long") return std::string(10240, 'g');
-  if (variant == "chinese") return "原神";
-  if (variant == "beyond-gbk") return "游戏?";  // what the field reads of a character GBK lacks
-  if (variant == "game") return "game";
-  return "game.exe";
-}
 
 // Thrown to stop the run at the first thing that does not hold.
 struct Broken {};
@@ -57,10 +42,10 @@ class Replayer {
   explicit Replayer(const Sequence& sequence) : sequence_(sequence) {}
 
   std::string Run() {
-    SetUpScene();
     world_.windows.afterEvent = [this](ui::ControlId control, ui::EventKind event, int outerHandlers) {
       AfterHandler(control, event, outerHandlers);
     };
+    world_.journal.When("CreateEvent", [this] { guarded_ = true; });
     world_.At(0, [this] { Arm(0); });
     try {
       CheckTheEnd(testing_support::RunProgram(world_, kLongestRun));
@@ -71,19 +56,6 @@ class Replayer {
   }
 
  private:
-  void SetUpScene() {
-    const Scene& scene = sequence_.scene;
-    if (scene.noticeSeen) world_.files.Write(app::kNoticeMarkerFile, "");
-    if (!scene.game.empty()) world_.files.Write(optimizer::kGameSettingsFile, "[id]\r\nid2=" + scene.game + "\r\n");
-    if (scene.room != "none") world_.files.Write(kRoomStatePath, RoomState(scene.room == "live" ? "2" : "4"));
-    world_.processes.processorCount = static_cast<std::uint64_t>(scene.cores);
-    world_.dialogs.readingTimeMs = scene.boxMs;
-    const std::uint32_t explorer = world_.processes.Start("explorer.exe");
-    other_ = world_.desktop.Add({.processId = explorer, .className = "CabinetWClass", .title = u"文件夹", .rect = {0, 0, 800, 600}});
-    if (scene.companion) StartCompanion();
-    if (scene.helpers) StartHelpers();
-  }
-
   // --- the steps, one after the other -------------------------------------------------
 
   void Arm(std::size_t index) {
@@ -93,7 +65,7 @@ class Replayer {
     }
     const Step& step = sequence_.steps[index];
     auto perform = [this, index] {
-      Perform(sequence_.steps[index]);
+      stage_.Perform(sequence_.steps[index]);
       CheckNow();
       Arm(index + 1);
     };
@@ -115,155 +87,6 @@ class Replayer {
     });
   }
 
-  void Perform(const Step& step) {
-    const std::string& verb = step.verb;
-    const std::string& object = step.object;
-    if (verb == "click" || verb == "double-click" || verb == "press") return UserPoints(verb, Control(object));
-    if (verb == "type") {
-      if (Shown(WindowId::Start)) world_.windows.Type(ui::start::编辑框3, TypedText(object));
-      return;
-    }
-    if (verb == "close") return CloseWindow(object == "Start" ? WindowId::Start : WindowId::Panel);
-    if (verb == "panel") {
-      if (object == "minimise") world_.windows.MinimiseByUser(WindowId::Panel);
-      else world_.windows.CoverWithAnotherTopmostWindow(WindowId::Panel);
-      return;
-    }
-    if (verb == "second-instance") return SecondInstance();
-    if (verb == "room") return Room(object);
-    if (verb == "window") return Window(object);
-    if (verb == "companion") return object == "end" ? EndCompanion() : StartCompanion();
-    if (verb == "helpers") return object == "end" ? EndHelpers() : StartHelpers();
-    if (verb == "foreground") return Foreground(object);
-    if (verb == "game") return Game(object);
-  }
-
-  static ui::ControlId Control(std::string_view name) {
-    for (WindowId window : {WindowId::Start, WindowId::Panel}) {
-      const auto& controls = ui::DesignOf(window).controls;
-      for (std::size_t i = 0; i < controls.size(); ++i) {
-        const ui::ControlId id{window, static_cast<std::uint8_t>(i)};
-        if (fake::NameOf(id) == name) return id;
-      }
-    }
-    return ui::start::按钮1;  // the vocabulary holds only names of controls
-  }
-
-  // A window the user can reach: on screen, not minimised.
-  bool Shown(WindowId window) const {
-    const fake::FakeWindow& w = world_.windows.Window(window);
-    return w.exists && w.visible && !w.minimised;
-  }
-
-  void UserPoints(std::string_view verb, ui::ControlId control) {
-    if (!Shown(control.window)) return;
-    if (verb == "press") return world_.windows.PressLeftButton(control);
-    world_.windows.Click(control);
-    if (verb == "double-click") world_.windows.Click(control);
-  }
-
-  // Alt+F4, Esc, the close box or the taskbar button's close: a window on screen, even
-  // minimised (its taskbar button remains).
-  void CloseWindow(WindowId window) {
-    const fake::FakeWindow& w = world_.windows.Window(window);
-    if (w.exists && w.visible) world_.windows.Close(window);
-  }
-
-  void SecondInstance() {
-    // A second instance finds the first one's event once its guard has run, and ends.
-    if (world_.journal.Count("CreateEvent") > 0 && !world_.session.namedEvents.count(std::string(app::kInstanceEventName)))
-      Fail("a second instance would not see the first one's event");
-  }
-
-  void Room(std::string_view change) {
-    if (change == "live") world_.files.Write(kRoomStatePath, RoomState("2"));
-    else if (change == "not-live") world_.files.Write(kRoomStatePath, RoomState("\"4\""));
-    else if (change == "deleted") world_.files.Remove(kRoomStatePath);
-    else if (change == "half") world_.files.Write(kRoomStatePath, R"({"roomStore":{"sta)");
-    else if (change == "other") world_.files.Write(kRoomStatePath, RoomState("3"));
-    else if (change == "garbage") world_.files.Write(kRoomStatePath, std::string("\xFF\xFE\x00{roomStore}", 14));
-    else if (fake::FakeFile* file = world_.files.Find(kRoomStatePath)) file->readable = change == "unlocked";
-  }
-
-  void Window(std::string_view change) {
-    if (change == "open") {
-      if (!world_.desktop.Find(window_) && companion_) window_ = AddCompanionWindow(companion_);
-      return;
-    }
-    if (change == "second") {
-      if (!second_ && companion_) second_ = AddCompanionWindow(companion_);
-      return;
-    }
-    if (change == "no-second") {
-      world_.desktop.Remove(second_);
-      second_ = 0;
-      return;
-    }
-    fake::FakeOtherWindow* window = world_.desktop.Find(window_);
-    if (!window) return;
-    if (change == "move") window->rect = {window->rect.left + 37, window->rect.top + 23, window->rect.right + 37, window->rect.bottom + 23};
-    else if (change == "minimise") window->rect = {-32000, -32000, -31840, -31972};
-    else if (change == "maximise") window->zoomed = true;
-    else if (change == "hide") window->visible = false;
-    else if (change == "show") window->visible = true;
-    else if (change == "restore") { window->zoomed = false; window->rect = kCompanionRect; }
-    else if (change == "cover-screen") window->rect = {0, 0, 1920, 1080};
-    else if (change == "below-screen") window->rect = {100, 900, 900, 40000};
-    else if (change == "retitle") window->title = u"直播伴侣 - 设置";
-    else if (change == "title") window->title = u"直播伴侣";
-    else if (change == "close") world_.desktop.Remove(window_);
-  }
-
-  platform::WindowHandle AddCompanionWindow(std::uint32_t process) {
-    return world_.desktop.Add({.processId = process, .className = std::string(monitor::kCompanionWindowClass),
-                               .title = u"直播伴侣", .rect = kCompanionRect});
-  }
-
-  void StartCompanion() {
-    if (companion_) return;
-    companion_ = world_.processes.Start(std::string(monitor::kCompanionExe));
-    window_ = AddCompanionWindow(companion_);
-    world_.desktop.foreground = window_;
-    companionGoneSince_ = fake::kForever;
-  }
-
-  // The user closes the companion: its process and its windows go.
-  void EndCompanion() {
-    if (!companion_) return;
-    world_.processes.End(companion_);
-    world_.desktop.Remove(window_);
-    world_.desktop.Remove(second_);
-    companion_ = 0;
-    second_ = 0;
-    companionGoneSince_ = world_.Now();
-  }
-
-  void StartHelpers() {
-    if (world_.processes.All().end() != std::find_if(world_.processes.All().begin(), world_.processes.All().end(),
-                                                     [](const fake::FakeProcess& p) { return p.exeName == monitor::kCompanionAiExe; }))
-      return;
-    world_.processes.Start(std::string(monitor::kCompanionAiExe));
-    world_.processes.Start(std::string(monitor::kCompanionMediaExe));
-  }
-
-  void EndHelpers() {
-    world_.processes.EndAll(monitor::kCompanionAiExe);
-    world_.processes.EndAll(monitor::kCompanionMediaExe);
-  }
-
-  void Foreground(std::string_view which) {
-    if (which == "companion") world_.desktop.foreground = world_.desktop.Find(window_) ? window_ : 0;
-    else if (which == "second") world_.desktop.foreground = second_;
-    else if (which == "other") world_.desktop.foreground = other_;
-    else world_.desktop.foreground = 0;
-  }
-
-  void Game(std::string_view change) {
-    const std::string name = sequence_.scene.game.empty() ? "game.exe" : sequence_.scene.game;
-    if (change == "start") world_.processes.Start(name);
-    else world_.processes.EndAll(name);
-  }
-
   // --- what must hold --------------------------------------------------------------------
 
   void Fail(std::string what) {
@@ -280,6 +103,9 @@ class Replayer {
 
   void CheckNow() {
     if (world_.processes.OpenHandles() != 0) Fail("a process handle is left open");
+    // A second instance started now would meet the event once the guard has made it.
+    if (guarded_ && !world_.session.namedEvents.count(std::string(app::kInstanceEventName)))
+      Fail("a second instance would not find the first one's event");
     if (world_.windows.Window(WindowId::Panel).exists) CheckLog(world_.windows.Control(panel::列表框1).lines);
   }
 
@@ -342,22 +168,21 @@ class Replayer {
       const bool windowsGone =
           !world_.windows.Window(WindowId::Start).exists && !world_.windows.Window(WindowId::Panel).exists;
       const bool refused = !world_.dialogs.shown.empty() && world_.dialogs.shown.back().text == monitor::kCompanionMissingMessage;
-      if (!windowsGone && companion_ != 0 && !refused) Fail("the program ended with its windows and the companion there");
+      if (!windowsGone && stage_.CompanionRuns() && !refused) Fail("the program ended with its windows and the companion there");
       return;
     }
     if (!world_.windows.Window(WindowId::Start).exists && !world_.windows.Window(WindowId::Panel).exists)
       Fail("the program runs on without a window");
     const bool watching = journal.Count("StartTimer Panel.时钟3") > 0;
-    if (watching && world_.Now() - std::min(companionGoneSince_, world_.Now()) > kLiveCheckMs)
+    if (watching && world_.Now() - std::min(stage_.CompanionGoneSince(), world_.Now()) > kLiveCheckMs)
       Fail("the program runs on a second after the companion's end");
   }
 
   const Sequence& sequence_;
   fake::World world_;
+  Stage stage_{world_, sequence_.scene};
+  bool guarded_ = false;  // the single-instance guard has made its event
   std::string failure_;
-  std::uint32_t companion_ = 0;
-  platform::WindowHandle window_ = 0, second_ = 0, other_ = 0;
-  std::uint64_t companionGoneSince_ = fake::kForever;
   std::vector<std::string> log_;
   bool startLogged_ = false;
 };
