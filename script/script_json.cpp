@@ -36,7 +36,8 @@ std::u16string NumberLiteral(double number) {
 }
 
 // The text as an apostrophe-quoted JavaScript string literal: backslash, apostrophe,
-// quotation mark, CR and LF escaped.
+// quotation mark and the line terminators (CR, LF, and the line and paragraph separators,
+// which JSON allows in a string and JavaScript does not) escaped.
 std::u16string Quoted(std::u16string_view text) {
   std::u16string out(1, u'\'');
   out.reserve(text.size() + text.size() / 8 + 2);
@@ -47,6 +48,8 @@ std::u16string Quoted(std::u16string_view text) {
       case u'"': out += u"\\\""; break;
       case u'\r': out += u"\\r"; break;
       case u'\n': out += u"\\n"; break;
+      case u'\u2028': out += u"\\u2028"; break;
+      case u'\u2029': out += u"\\u2029"; break;
       default: out += c;
     }
   }

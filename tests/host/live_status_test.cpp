@@ -46,6 +46,8 @@ TEST_F(LiveStatusTest, TheStatusMemberDecidesTheLine) {
       {"not live", Bytes(u8R"({"roomStore":{"status":4}})"), "您还未开播"},
       {"Chinese texts and nesting", Bytes(u8R"({"a":{"标题":"直播"},"roomStore":{"title":"今晚","x":{"status":4},"status":2}})"),
        "检测到已开播"},
+      {"line and paragraph separators in a title", Bytes(u8"{\"roomStore\":{\"title\":\"上分\u2028\u2029\",\"status\":2}}"),
+       "检测到已开播"},
       {"a byte-order mark first", "\xEF\xBB\xBF" + Bytes(u8R"({"roomStore":{"status":2}})"), "检测到已开播"},
       {"status 3", Bytes(u8R"({"roomStore":{"status":3}})"), unchanged.c_str()},
       {"status 2.0", Bytes(u8R"({"roomStore":{"status":"2.0"}})"), unchanged.c_str()},
