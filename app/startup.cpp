@@ -1,11 +1,11 @@
 #include "app/startup.h"
 
 #include "optimizer/game_process_settings.h"
-#include "skin/embedded_skin.h"
 #include "optimizer/game_suggestions.h"
 #include "optimizer/game_target.h"
 #include "optimizer/pumped_waits.h"
 #include "platform/text.h"
+#include "skin/embedded_skin.h"
 #include "ui/message_box.h"
 
 namespace app {

@@ -13,7 +13,7 @@ namespace {
 constexpr std::uint32_t kQueryAccess = 0x1010;
 
 bool IsCompanionProcess(std::string_view exeName) {
-  for (std::string_view name : {monitor::kCompanionExe, monitor::kCompanionAiExe, monitor::kCompanionMediaExe})
+  for (std::string_view name : monitor::kCompanionProcesses)
     if (NamesMatchIgnoringAsciiCase(exeName, name)) return true;
   return false;
 }

@@ -25,7 +25,7 @@ bool LiesIn(std::u16string_view path, std::u16string_view folder) {
 }
 
 bool IsCompanionProcess(std::u16string_view name) {
-  for (std::string_view companion : {monitor::kCompanionExe, monitor::kCompanionAiExe, monitor::kCompanionMediaExe})
+  for (std::string_view companion : monitor::kCompanionProcesses)
     if (NamesMatchIgnoringAsciiCase(name, platform::ToUtf16(companion))) return true;
   return false;
 }
